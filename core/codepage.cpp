@@ -1,0 +1,50 @@
+#include "codepage.h"
+
+#include <array>
+
+namespace cardel {
+
+namespace {
+
+// Bytes 0x80..0x9F; undefined bytes map to themselves.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char16_t DecodeByte(unsigned char b) {
+  return b >= 0x80 && b <= 0x9F ? kHighControls[b - 0x80] : static_cast<char16_t>(b);
+}
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+char EncodeChar(char16_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+  for (std::size_t i = 0; i < kHighControls.size(); ++i)
+    if (kHighControls[i] == c) return static_cast<char>(0x80 + i);
+  return '?';
+}
+
+}  // namespace
+
+Text DecodeWindows1252(std::string_view bytes) {
+  Text text(bytes.size(), u'\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    text[i] = DecodeByte(static_cast<unsigned char>(bytes[i]));
+  return text;
+}
+
+std::string EncodeWindows1252(TextView text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    bytes.push_back(EncodeChar(text[i]));
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) ++i;
+  }
+  return bytes;
+}
+
+}  // namespace cardel

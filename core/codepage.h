@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "text.h"
+
+namespace cardel {
+
+// The log file is single-byte Windows-1252 on every platform. The five bytes
+// the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) decode to the
+// control characters of the same value, so every file reads and saves back
+// byte for byte.
+Text DecodeWindows1252(std::string_view bytes);
+
+// Characters the code page cannot hold are written as "?", one per character
+// (a surrogate pair is one character).
+std::string EncodeWindows1252(TextView text);
+
+}  // namespace cardel

@@ -1,0 +1,24 @@
+#include "qso_line.h"
+
+namespace cardel {
+
+Text ComposeQsoLine(const QsoFields& f) {
+  Text line;
+  line.reserve(48 + f.date.size() + f.callSign.size() + f.receivedSerial.size() +
+               f.locator.size() + (f.band ? f.band->size() : 0));
+  line.append(f.serial).append(u"-+-").append(f.date).append(u"---").append(f.time);
+  line.append(u"---").append(f.callSign).append(u"---59---").append(f.receivedSerial);
+  line.append(u"---").append(f.locator);
+  if (f.band) line.append(u"-->").append(*f.band);
+  line.append(kLineEnd);
+  return line;
+}
+
+Text AppendQsoLine(TextView logText, TextView qsoLine) {
+  Text result;
+  result.reserve(logText.size() + qsoLine.size());
+  result.append(logText).append(qsoLine);
+  return result;
+}
+
+}  // namespace cardel

@@ -1,0 +1,394 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "window_fixture.h"
+
+using cardel::CallMark;
+
+class WindowEntryTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<WindowUnderTest> w;
+  cardel::Form15* form() { return w->window.get(); }
+
+  // What a refused contact must leave as it was.
+  struct Snapshot {
+    QString log, caption, call, serial, locator;
+    CallMark mark;
+    bool operator==(const Snapshot&) const = default;
+  };
+  Snapshot snapshot() {
+    return {w->log(),           form()->Frame1->title(), form()->Text2->text(),
+            form()->Text3->text(), form()->Text4->text(), form()->callMark()};
+  }
+
+ private slots:
+  void init() { w = std::make_unique<WindowUnderTest>(); }
+  void cleanup() { w.reset(); }
+
+  void startState() {
+    w->showActive();
+    QCOMPARE(form()->windowTitle(), QStringLiteral("Cardel v1.2 - Ventor"));
+    QCOMPARE(form()->size(), QSize(385, 355));
+    QCOMPARE(form()->Frame1->title(), QStringLiteral("001"));
+    for (auto* check : {form()->Check1, form()->Check2, form()->Check3}) QVERIFY(!check->isChecked());
+    QVERIFY(form()->Label4->isHidden());
+    QVERIFY(form()->Combo1->isHidden());
+    QVERIFY(!form()->Text4->isHidden());
+    QVERIFY(w->log().isEmpty());
+    for (auto* box : {form()->Text2, form()->Text3, form()->Text4}) QVERIFY(box->text().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), form()->Text2);
+    QVERIFY(!form()->Command1->isDefault());
+    QVERIFY(!form()->Command1->autoDefault());
+  }
+
+  void bandList() {
+    QStringList items;
+    for (int i = 0; i < form()->Combo1->count(); ++i) items << form()->Combo1->itemText(i);
+    QCOMPARE(items, QStringList({"7 Mhz", "14 Mhz", "21 Mhz", "28 Mhz", "50 Mhz", "144 Mhz",
+                                 "432 Mhz", "1296 Mhz"}));
+    QCOMPARE(form()->Combo1->currentIndex(), -1);
+    QCOMPARE(form()->Combo1->currentText(), QStringLiteral("..."));
+    QVERIFY(form()->Combo1->isEditable());
+  }
+
+  void layout_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<QString>("caption");
+    const auto row = [](const char* name, const char* container, QRect r, const char* caption) {
+      QTest::newRow(name) << name << container << r << caption;
+    };
+    row("Frame1", "Form15", {240, 240, 5295, 1695}, "001");
+    row("Label1", "Frame1", {240, 360, 855, 255}, "Nominativo");
+    row("Label3", "Frame1", {1320, 360, 855, 255}, "Progressivo");
+    row("Label2", "Frame1", {2520, 360, 735, 255}, "Locatore");
+    row("Label4", "Frame1", {3720, 360, 855, 255}, "Banda");
+    row("Text2", "Frame1", {120, 720, 975, 285}, "Nominativo");
+    row("Text3", "Frame1", {1320, 720, 975, 285}, "Progressivo");
+    row("Text4", "Frame1", {2520, 720, 975, 285}, "Locatore");
+    row("Combo1", "Frame1", {3720, 720, 1095, 315}, "Banda");
+    row("Command1", "Frame1", {120, 1200, 855, 285}, "OK");
+    row("Check1", "Frame1", {1200, 1200, 855, 255}, "gmt+1");
+    row("Check2", "Frame1", {2040, 1200, 1215, 255}, "Multibanda");
+    row("Check3", "Frame1", {3240, 1200, 615, 255}, "HF");
+    row("Text1", "Form15", {240, 2160, 5295, 2415}, "");
+    row("Command2", "Form15", {1440, 4800, 855, 375}, "Apri");
+    row("Command3", "Form15", {2520, 4800, 735, 375}, "Salva");
+    row("Command4", "Form15", {3480, 4800, 855, 375}, "Esci");
+  }
+
+  void layout() {
+    QFETCH(QString, name);
+    QFETCH(QString, container);
+    QFETCH(QRect, twips);
+    QFETCH(QString, caption);
+    w->showActive();
+    auto* control = form()->findChild<QWidget*>(name);
+    QVERIFY(control);
+    const QRect pixels(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+    QCOMPARE(control->geometry(), pixels);
+    QWidget* parent = container == "Form15" ? static_cast<QWidget*>(form()) : form()->Frame1;
+    QCOMPARE(control->parentWidget(), parent);
+
+    // Resizing leaves every control where it was.
+    form()->resize(900, 700);
+    QCOMPARE(control->geometry(), pixels);
+
+    QString text;
+    if (auto* b = qobject_cast<QAbstractButton*>(control)) text = b->text();
+    else if (auto* l = qobject_cast<QLabel*>(control)) text = l->text();
+    else if (auto* g = qobject_cast<QGroupBox*>(control)) text = g->title();
+    else text = control->accessibleName();  // entry boxes carry their label's caption
+    QCOMPARE(text, caption);
+  }
+
+  void tabOrder_data() {
+    QTest::addColumn<bool>("multiband");
+    QTest::addColumn<bool>("hf");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("start") << false << false
+                           << QStringList{"Text3", "Text4", "Command1", "Command2", "Command3",
+                                          "Text1", "Command4", "Check1", "Check2", "Check3", "Text2"};
+    QTest::newRow("multiband") << true << false
+                               << QStringList{"Text3",    "Text4",  "Command1", "Command2",
+                                              "Command3", "Text1",  "Command4", "Combo1",
+                                              "Check1",   "Check2", "Check3",   "Text2"};
+    QTest::newRow("hf") << false << true
+                        << QStringList{"Text3", "Command1", "Command2", "Command3", "Text1",
+                                       "Command4", "Check1", "Check2", "Check3", "Text2"};
+  }
+
+  void tabOrder() {
+    QFETCH(bool, multiband);
+    QFETCH(bool, hf);
+    QFETCH(QStringList, order);
+    w->showActive();
+    if (multiband) QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    if (hf) QTest::mouseClick(form()->Check3, Qt::LeftButton);
+    form()->Text2->setFocus();
+    for (const QString& next : order) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget()->objectName(), next);
+    }
+    QVERIFY(w->log().isEmpty());  // Tab in the log box moved on, it typed nothing
+  }
+
+  void oneContactByKeyboard() {
+    w->showActive();
+    QTest::keyClicks(QApplication::focusWidget(), "q1abc");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "012");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "jn61fw");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+
+    QCOMPARE(w->log(), QsoLineText("001", "0818", "Q1ABC", "012", "JN61FW"));
+    QCOMPARE(form()->Frame1->title(), QStringLiteral("002"));
+    for (auto* box : {form()->Text2, form()->Text3, form()->Text4}) QVERIFY(box->text().isEmpty());
+    QCOMPARE(form()->callMark(), CallMark::Normal);
+    QCOMPARE(QApplication::focusWidget(), form()->Text2);
+    QCOMPARE(form()->Text1->textCursor().position(),
+             form()->Text1->document()->characterCount() - 1);
+    QVERIFY(w->platform.shown.isEmpty());
+
+    // The second contact follows on its own line, with band and gmt+1.
+    QTest::mouseClick(form()->Check1, Qt::LeftButton);
+    QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    form()->Combo1->setCurrentIndex(7);
+    w->platform.now = QDateTime(QDate(2026, 12, 8), QTime(0, 30));
+    w->enterContact("q2xyz", "7", "jn45");
+    QCOMPARE(w->log(), QsoLineText("001", "0818", "Q1ABC", "012", "JN61FW") + "002-+-" +
+                           ShortDate(2026, 12, 7) + "---2330---Q2XYZ---59---7---JN45-->1296 Mhz\r\n");
+    QCOMPARE(form()->Frame1->title(), QStringLiteral("003"));
+  }
+
+  void serialStopsAt999() {
+    form()->Frame1->setTitle("998");
+    w->enterContact("Q1AAA", "1", "JN");
+    QCOMPARE(form()->Frame1->title(), QStringLiteral("999"));
+    w->enterContact("Q1BBB", "1", "JN");
+    QCOMPARE(form()->Frame1->title(), QStringLiteral("999"));
+    QVERIFY(w->log().endsWith(QsoLineText("999", "0818", "Q1BBB", "1", "JN")));
+  }
+
+  void refusals_data() {
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<QString>("locator");
+    QTest::addColumn<bool>("hf");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("duplicate, serial empty") << "Q1DUP" << "" << "" << false << "Duplicato!";
+    QTest::newRow("call empty, serial empty") << "" << "" << "JN" << false << "Inserisci nominativo";
+    QTest::newRow("serial empty") << "Q1NEW" << "" << "JN" << false << "Inserisci numero progressivo";
+    QTest::newRow("locator empty") << "Q1NEW" << "5" << "" << false << "Inserisci locatore";
+    QTest::newRow("duplicate in hf") << "Q1DUP" << "5" << "" << true << "Duplicato!";
+  }
+
+  void refusals() {
+    QFETCH(QString, call);
+    QFETCH(QString, serial);
+    QFETCH(QString, locator);
+    QFETCH(bool, hf);
+    QFETCH(QString, message);
+    w->showActive();
+    w->setLog(QsoLineText("001", "0818", "Q1DUP", "1", "JN"));
+    form()->Frame1->setTitle("002");
+    if (hf) QTest::mouseClick(form()->Check3, Qt::LeftButton);
+    QTest::keyClicks(form()->Text2, call);
+    QTest::keyClicks(form()->Text3, serial);
+    QTest::keyClicks(form()->Text4, locator);
+    form()->Text3->setFocus();
+    const Snapshot before = snapshot();
+
+    QTest::keyClick(form()->Text3, Qt::Key_Enter);
+    QCOMPARE(w->platform.shown.size(), 1);
+    const auto& box = w->platform.shown.first();
+    QCOMPARE(box.text, message);
+    QCOMPARE(box.title, QStringLiteral("Cardel_eng"));
+    QCOMPARE(box.icon, QMessageBox::NoIcon);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(snapshot() == before);
+    QCOMPARE(QApplication::focusWidget(), form()->Text3);
+  }
+
+  void acceptedVariants() {
+    // HF on with the hidden locator still holding text: it goes into the line.
+    QTest::keyClicks(form()->Text4, "jn61");
+    QTest::mouseClick(form()->Check3, Qt::LeftButton);
+    QTest::keyClicks(form()->Text2, "Q1ABC");
+    QTest::keyClicks(form()->Text3, "1");
+    QTest::keyClick(form()->Text3, Qt::Key_Return);
+    QCOMPARE(w->log(), QsoLineText("001", "0818", "Q1ABC", "1", "JN61"));
+
+    // HF on and the locator empty: accepted with an empty field.
+    QTest::keyClicks(form()->Text2, "Q2ABC");
+    QTest::keyClicks(form()->Text3, "2");
+    QTest::keyClick(form()->Text3, Qt::Key_Return);
+    QVERIFY(w->log().endsWith(QsoLineText("002", "0818", "Q2ABC", "2", "")));
+
+    // A call sign of three characters is never a duplicate.
+    QTest::keyClicks(form()->Text2, "Q1A");
+    QTest::keyClicks(form()->Text3, "3");
+    QTest::keyClick(form()->Text3, Qt::Key_Return);
+    QVERIFY(w->log().endsWith(QsoLineText("003", "0818", "Q1A", "3", "")));
+    QVERIFY(w->platform.shown.isEmpty());
+  }
+
+  void duplicateMark_data() {
+    QTest::addColumn<bool>("multiband");
+    QTest::addColumn<QString>("band");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("mark");
+    const QString log = "001-+-x---0000---QQ0ABC---59---1---JN-->14 Mhz\r\n"
+                        "002-+-x---0000---QQ9XYZ---59---1---JN-->21 Mhz\r\n";
+    QTest::newRow("upper-cased and found") << false << "..." << "qq0abc" << "QQ0ABC" << int(CallMark::Duplicate);
+    QTest::newRow("prefix found") << false << "..." << "qq0ab" << "QQ0AB" << int(CallMark::Duplicate);
+    QTest::newRow("three characters") << false << "..." << "qq0" << "QQ0" << int(CallMark::Normal);
+    QTest::newRow("absent") << false << "..." << "qq7zz" << "QQ7ZZ" << int(CallMark::Normal);
+    QTest::newRow("band later") << true << "21 Mhz" << "qq0abc" << "QQ0ABC" << int(CallMark::Duplicate);
+    QTest::newRow("new band") << true << "50 Mhz" << "qq0abc" << "QQ0ABC" << int(CallMark::NewBand);
+    QTest::newRow("no band chosen") << true << "..." << "QQ0ABC" << "QQ0ABC" << int(CallMark::NewBand);
+  }
+
+  void duplicateMark() {
+    QFETCH(bool, multiband);
+    QFETCH(QString, band);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, mark);
+    w->setLog("001-+-x---0000---QQ0ABC---59---1---JN-->14 Mhz\r\n"
+              "002-+-x---0000---QQ9XYZ---59---1---JN-->21 Mhz\r\n");
+    if (multiband) QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    form()->Combo1->setEditText(band);
+    QTest::keyClicks(form()->Text2, typed);
+    QCOMPARE(form()->Text2->text(), shown);
+    QCOMPARE(form()->Text2->cursorPosition(), shown.size());
+    QCOMPARE(int(form()->callMark()), mark);
+
+    const QColor colour = form()->Text2->palette().color(QPalette::Text);
+    const QColor expected = mark == int(CallMark::Duplicate) ? QColor(Qt::red)
+                            : mark == int(CallMark::NewBand) ? QColor(Qt::blue)
+                                : form()->Text2->palette().color(QPalette::ButtonText);
+    QCOMPARE(colour, expected);
+  }
+
+  void markFollowsEditsOnly() {
+    w->setLog("001-+-x---0000---QQ0ABC---59---1---JN-->14 Mhz\r\n");
+    QTest::keyClicks(form()->Text2, "qq0abc");
+    QCOMPARE(form()->callMark(), CallMark::Duplicate);
+
+    // Switching modes or bands, or changing the log, does not recompute it.
+    QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    form()->Combo1->setEditText("50 Mhz");
+    w->setLog("");
+    QCOMPARE(form()->callMark(), CallMark::Duplicate);
+
+    // Typing in the middle sends the caret to the end; the edit recomputes.
+    w->setLog("001-+-x---0000---QQ0ABC---59---1---JN-->14 Mhz\r\n");
+    form()->Text2->setCursorPosition(2);
+    QTest::keyClick(form()->Text2, Qt::Key_X);
+    QCOMPARE(form()->Text2->text(), QStringLiteral("QQX0ABC"));
+    QCOMPARE(form()->Text2->cursorPosition(), 7);
+    QCOMPARE(form()->callMark(), CallMark::Normal);
+
+    // Back to a logged call, then down to three characters.
+    QTest::keyClick(form()->Text2, Qt::Key_Backspace);
+    form()->Text2->setText("QQ0ABC");
+    QCOMPARE(form()->callMark(), CallMark::NewBand);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(form()->Text2, Qt::Key_Backspace);
+    QCOMPARE(form()->Text2->text(), QStringLiteral("QQ0"));
+    QCOMPARE(form()->callMark(), CallMark::Normal);
+  }
+
+  void locatorUpperCasedSerialLeftAlone() {
+    QTest::keyClicks(form()->Text4, "jn61");
+    QCOMPARE(form()->Text4->text(), QStringLiteral("JN61"));
+    form()->Text4->setCursorPosition(1);
+    QTest::keyClick(form()->Text4, Qt::Key_A);
+    QCOMPARE(form()->Text4->text(), QStringLiteral("JAN61"));
+    QCOMPARE(form()->Text4->cursorPosition(), 5);
+
+    QTest::keyClicks(form()->Text3, "12a");
+    form()->Text3->setCursorPosition(1);
+    QTest::keyClick(form()->Text3, 'B');
+    QCOMPARE(form()->Text3->text(), QStringLiteral("1B2a"));
+    QCOMPARE(form()->Text3->cursorPosition(), 2);
+  }
+
+  void modeSwitches() {
+    w->showActive();
+    // Multiband on shows the band; off hides it and forgets the band.
+    QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    QVERIFY(form()->Label4->isVisible() && form()->Combo1->isVisible());
+    QCOMPARE(QApplication::focusWidget(), form()->Check2);
+    form()->Combo1->setCurrentIndex(2);
+    QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    QVERIFY(form()->Label4->isHidden() && form()->Combo1->isHidden());
+    QCOMPARE(form()->Combo1->currentText(), QStringLiteral("..."));
+    QCOMPARE(QApplication::focusWidget(), form()->Text2);
+    QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    QCOMPARE(form()->Combo1->currentText(), QStringLiteral("..."));
+
+    // HF hides the locator and keeps its text.
+    QTest::keyClicks(form()->Text4, "JN61");
+    QTest::mouseClick(form()->Check3, Qt::LeftButton);
+    QVERIFY(form()->Text4->isHidden() && form()->Label2->isHidden());
+    QCOMPARE(QApplication::focusWidget(), form()->Check3);
+    QTest::mouseClick(form()->Check3, Qt::LeftButton);
+    QVERIFY(form()->Text4->isVisible() && form()->Label2->isVisible());
+    QCOMPARE(form()->Text4->text(), QStringLiteral("JN61"));
+
+    // gmt+1 sends the focus to the call sign either way, also from the keyboard.
+    for (int i = 0; i < 2; ++i) {
+      form()->Check1->setFocus();
+      QTest::keyClick(form()->Check1, Qt::Key_Space);
+      QCOMPARE(form()->Check1->isChecked(), i == 0);
+      QCOMPARE(QApplication::focusWidget(), form()->Text2);
+    }
+  }
+
+  void enterPressesOk_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("pressed");
+    for (const char* box : {"Text3", "Text4"}) {
+      for (int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
+        for (int mods : {int(Qt::NoModifier), int(Qt::ShiftModifier), int(Qt::ControlModifier),
+                         int(Qt::AltModifier), int(Qt::KeypadModifier)}) {
+          QTest::addRow("%s key %x mods %x", box, key, mods) << box << key << mods << true;
+        }
+      }
+    }
+    QTest::newRow("Text2") << "Text2" << int(Qt::Key_Return) << 0 << false;
+    QTest::newRow("Combo1") << "Combo1" << int(Qt::Key_Return) << 0 << false;
+    QTest::newRow("Text3 other key") << "Text3" << int(Qt::Key_A) << 0 << false;
+  }
+
+  void enterPressesOk() {
+    QFETCH(QString, box);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, pressed);
+    w->showActive();
+    QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    auto* target = form()->findChild<QWidget*>(box);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    // With empty boxes OK refuses: one message means it was pressed.
+    QCOMPARE(w->platform.shown.size(), pressed ? 1 : 0);
+    if (pressed) QCOMPARE(w->platform.shown.first().text, QStringLiteral("Inserisci nominativo"));
+    QCOMPARE(form()->Combo1->count(), 8);
+  }
+};
+
+QTEST_MAIN(WindowEntryTest)
+#include "window_entry_test.moc"

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <deque>
+#include <memory>
+
+#include "log_box.h"
+#include "main_window.h"
+#include "platform.h"
+#include "qt_text.h"
+
+// The machine as the tests want it: a chosen clock, a temporary program
+// folder, and message boxes that are recorded and answered from a queue.
+class FakePlatform : public cardel::Platform {
+ public:
+  QDateTime now{QDate(2026, 12, 7), QTime(10, 18)};
+  QString folder;
+  QList<cardel::MessageRequest> shown;
+  std::deque<QMessageBox::StandardButton> answers;
+
+  QDateTime localNow() const override { return now; }
+  QString programFolder() const override { return folder; }
+  QMessageBox::StandardButton showMessage(QWidget*, const cardel::MessageRequest& r) override {
+    shown.append(r);
+    if (answers.empty()) return QMessageBox::Ok;
+    const auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+// A fresh window in a fresh program folder.
+struct WindowUnderTest {
+  QTemporaryDir dir;
+  FakePlatform platform;
+  std::unique_ptr<cardel::Form15> window;
+
+  WindowUnderTest() {
+    platform.folder = dir.path();
+    window = std::make_unique<cardel::Form15>(platform);
+  }
+
+  void showActive() {
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+  }
+
+  QString logPath() const { return dir.filePath(QStringLiteral("cardel.txt")); }
+  QString log() const { return cardel::ToQString(window->Text1->logText()); }
+  void setLog(const QString& text) { window->Text1->setLogText(cardel::ToText(text)); }
+
+  // Types one contact the way an operator does and presses Enter in Text4.
+  void enterContact(const QString& call, const QString& serial, const QString& locator) {
+    QTest::keyClicks(window->Text2, call);
+    QTest::keyClicks(window->Text3, serial);
+    QTest::keyClicks(window->Text4, locator);
+    QTest::keyClick(window->Text4, Qt::Key_Return);
+  }
+};
+
+inline QString ShortDate(int y, int m, int d) {
+  return QLocale::system().toString(QDate(y, m, d), QLocale::ShortFormat);
+}
+
+inline QString QsoLineText(const QString& serial, const QString& time, const QString& call,
+                           const QString& received, const QString& locator,
+                           const QString& band = {}) {
+  QString line = serial + "-+-" + ShortDate(2026, 12, 7) + "---" + time + "---" + call +
+                 "---59---" + received + "---" + locator;
+  if (!band.isEmpty()) line += "-->" + band;
+  return line + "\r\n";
+}
+
+inline QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+inline void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}

@@ -1,0 +1,324 @@
+#include "main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QScreen>
+#include <QSessionManager>
+#include <QStyle>
+
+#include "log_box.h"
+#include "log_file.h"
+#include "platform.h"
+#include "qso_entry.h"
+#include "qso_line.h"
+#include "qt_text.h"
+
+namespace cardel {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr qreal kDialogFontPoints = 8;
+constexpr const char16_t* kBandList[] = {u"7 Mhz",   u"14 Mhz",  u"21 Mhz",  u"28 Mhz",
+                                         u"50 Mhz",  u"144 Mhz", u"432 Mhz", u"1296 Mhz"};
+
+// Places a control at its position and size in twips within its container.
+template <typename W>
+W* Place(W* widget, int left, int top, int width, int height, const char* name) {
+  widget->setGeometry(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+                      height / kTwipsPerPixel);
+  widget->setObjectName(QLatin1String(name));
+  return widget;
+}
+
+LocalClock ToLocalClock(const QDateTime& now) {
+  const QDate d = now.date();
+  return {std::chrono::year{d.year()} / d.month() / d.day(), now.time().hour(),
+          now.time().minute()};
+}
+
+Text ShortDate(std::chrono::year_month_day date) {
+  const QDate qdate(int(date.year()), unsigned(date.month()), unsigned(date.day()));
+  return ToText(QLocale::system().toString(qdate, QLocale::ShortFormat));
+}
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+bool IsEnter(const QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<const QKeyEvent*>(event)->key();
+  return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+}  // namespace
+
+Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
+  setWindowTitle(QStringLiteral("Cardel v1.2 - Ventor"));
+  // The layout was drawn for the 8-point dialog font; a larger desktop
+  // default would clip the captions.
+  QFont dialogFont = font();
+  dialogFont.setPointSizeF(kDialogFontPoints);
+  setFont(dialogFont);
+  resize(5775 / kTwipsPerPixel, 5325 / kTwipsPerPixel);
+  createControls();
+  setTabOrder();
+  connectHandlers();
+  load();
+  centerOnScreen();
+  Text2->setFocus();
+}
+
+void Form15::createControls() {
+  Frame1 = Place(new QGroupBox(QString::fromUtf16(kFirstSerial.data(), 3), this), 240, 240, 5295,
+                 1695, "Frame1");
+  Label1 = Place(new QLabel(QStringLiteral("Nominativo"), Frame1), 240, 360, 855, 255, "Label1");
+  Label3 = Place(new QLabel(QStringLiteral("Progressivo"), Frame1), 1320, 360, 855, 255, "Label3");
+  Label2 = Place(new QLabel(QStringLiteral("Locatore"), Frame1), 2520, 360, 735, 255, "Label2");
+  Label4 = Place(new QLabel(QStringLiteral("Banda"), Frame1), 3720, 360, 855, 255, "Label4");
+  Text2 = Place(new QLineEdit(Frame1), 120, 720, 975, 285, "Text2");
+  Text3 = Place(new QLineEdit(Frame1), 1320, 720, 975, 285, "Text3");
+  Text4 = Place(new QLineEdit(Frame1), 2520, 720, 975, 285, "Text4");
+  Combo1 = Place(new QComboBox(Frame1), 3720, 720, 1095, 315, "Combo1");
+  Command1 = Place(new QPushButton(QStringLiteral("OK"), Frame1), 120, 1200, 855, 285, "Command1");
+  Check1 = Place(new QCheckBox(QStringLiteral("gmt+1"), Frame1), 1200, 1200, 855, 255, "Check1");
+  Check2 = Place(new QCheckBox(QStringLiteral("Multibanda"), Frame1), 2040, 1200, 1215, 255,
+                 "Check2");
+  Check3 = Place(new QCheckBox(QStringLiteral("HF"), Frame1), 3240, 1200, 615, 255, "Check3");
+  Text1 = Place(new LogBox(this), 240, 2160, 5295, 2415, "Text1");
+  Command2 = Place(new QPushButton(QStringLiteral("Apri"), this), 1440, 4800, 855, 375, "Command2");
+  Command3 = Place(new QPushButton(QStringLiteral("Salva"), this), 2520, 4800, 735, 375, "Command3");
+  Command4 = Place(new QPushButton(QStringLiteral("Esci"), this), 3480, 4800, 855, 375, "Command4");
+
+  Combo1->setEditable(true);
+  Combo1->setInsertPolicy(QComboBox::NoInsert);
+  Combo1->setCompleter(nullptr);  // the band text stays exactly as typed
+  Label4->hide();
+  Combo1->hide();
+
+  Text2->setAccessibleName(Label1->text());
+  Text3->setAccessibleName(Label3->text());
+  Text4->setAccessibleName(Label2->text());
+  Combo1->setAccessibleName(Label4->text());
+}
+
+void Form15::setTabOrder() {
+  QWidget* const order[] = {Text2,    Text3, Text4,  Command1, Command2, Command3,
+                            Text1,    Command4, Combo1, Check1, Check2,   Check3};
+  for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void Form15::connectHandlers() {
+  connect(Command1, &QPushButton::clicked, this, &Form15::onCommand1Clicked);
+  connect(Command2, &QPushButton::clicked, this, &Form15::onCommand2Clicked);
+  connect(Command3, &QPushButton::clicked, this, &Form15::onCommand3Clicked);
+  connect(Command4, &QPushButton::clicked, this, &Form15::onCommand4Clicked);
+  connect(Check1, &QCheckBox::clicked, this, &Form15::onCheck1Clicked);
+  connect(Check2, &QCheckBox::clicked, this, &Form15::onCheck2Clicked);
+  connect(Check3, &QCheckBox::clicked, this, &Form15::onCheck3Clicked);
+  connect(Text1, &LogBox::logTextChanged, this, &Form15::onText1Changed);
+  connect(Text2, &QLineEdit::textChanged, this, &Form15::onText2Changed);
+  connect(Text4, &QLineEdit::textChanged, this, &Form15::onText4Changed);
+  Text3->installEventFilter(this);
+  Text4->installEventFilter(this);
+  connect(qApp, &QGuiApplication::commitDataRequest, this, &Form15::onCommitDataRequest);
+}
+
+// The window's load: the band list, in its order, none selected.
+void Form15::load() {
+  for (const char16_t* band : kBandList) Combo1->addItem(QString::fromUtf16(band));
+  Combo1->setCurrentIndex(-1);
+  Combo1->setEditText(ToQString(kNoBand));
+}
+
+void Form15::centerOnScreen() {
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                    screen->availableGeometry()));
+}
+
+QString Form15::logFilePath() const {
+  return QDir::toNativeSeparators(QDir(platform_.programFolder()).filePath(ToQString(kLogFileName)));
+}
+
+// OK: enters one contact.
+void Form15::onCommand1Clicked() {
+  const QsoForm form{
+      .mark = mark_,
+      .callSign = ToText(Text2->text()),
+      .receivedSerial = ToText(Text3->text()),
+      .locator = ToText(Text4->text()),
+      .band = ToText(Combo1->currentText()),
+      .serialCaption = ToText(Frame1->title()),
+      .gmtPlusOne = Check1->isChecked(),
+      .hfMode = Check3->isChecked(),
+  };
+  const auto result = EnterQso(form, ToLocalClock(platform_.localNow()), ShortDate);
+  if (const auto* refusal = std::get_if<Message>(&result)) {
+    showMessage(*refusal);
+    return;
+  }
+  const auto& accepted = std::get<QsoAccepted>(result);
+  Text1->setLogText(AppendQsoLine(Text1->logText(), accepted.qsoLine));
+  Text2->setText(QString());
+  Text3->setText(QString());
+  Text4->setText(QString());
+  Frame1->setTitle(ToQString(accepted.nextSerialCaption));
+  Text2->setFocus();
+}
+
+// Apri: appends the log file to the log and continues its serial.
+void Form15::onCommand2Clicked() {
+  const QString path = logFilePath();
+  const FileRead file = platform_.readFile(path);
+  if (file.outcome == FileRead::Outcome::Failed) {
+    showMessage(ReadFailedMessage(ToText(path), ToText(file.reason)));
+    return;
+  }
+  std::optional<std::string_view> bytes;
+  if (file.outcome == FileRead::Outcome::Read)
+    bytes.emplace(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size()));
+  const auto result = OpenLog(Text1->logText(), bytes);
+  if (const auto* message = std::get_if<Message>(&result)) {
+    showMessage(*message);
+    return;
+  }
+  const auto& opened = std::get<OpenedLog>(result);
+  Text1->setLogText(opened.logText);
+  if (opened.serialCaption) Frame1->setTitle(ToQString(*opened.serialCaption));
+}
+
+// Salva: writes the log to the log file.
+void Form15::onCommand3Clicked() {
+  const QString path = logFilePath();
+  const auto result = SaveLog(Text1->logText(), ToText(path));
+  if (const auto* refusal = std::get_if<Message>(&result)) {
+    showMessage(*refusal);
+    return;
+  }
+  const auto& order = std::get<SaveOrder>(result);
+  const QByteArray bytes(order.bytes.data(), static_cast<qsizetype>(order.bytes.size()));
+  if (const auto failure = platform_.writeFile(path, bytes)) {
+    showMessage(SaveFailedMessage(ToText(path), ToText(*failure)));
+    return;
+  }
+  showMessage(order.success);
+}
+
+// Esci: a close like any other, confirmed in closeEvent.
+void Form15::onCommand4Clicked() { close(); }
+
+void Form15::onCheck1Clicked() { Text2->setFocus(); }
+
+void Form15::onCheck2Clicked() {
+  if (Check2->isChecked()) {
+    Label4->show();
+    Combo1->show();
+  } else {
+    Label4->hide();
+    Combo1->hide();
+    Combo1->setEditText(ToQString(kNoBand));
+    Text2->setFocus();
+  }
+}
+
+void Form15::onCheck3Clicked() {
+  Text4->setVisible(!Check3->isChecked());
+  Label2->setVisible(!Check3->isChecked());
+}
+
+void Form15::onText1Changed() {
+  Text1->moveCursor(QTextCursor::End);
+  Text1->ensureCursorVisible();
+}
+
+// The duplicate check while the call sign is typed.
+void Form15::onText2Changed() {
+  const QString typed = Text2->text();
+  const QString upper = ToQString(UpperCase(ToText(typed)));
+  if (upper != typed) {
+    // The write-back runs this handler once more, on the upper-cased text,
+    // and that run sets the mark.
+    Text2->setText(upper);
+    return;
+  }
+  Text2->setCursorPosition(static_cast<int>(upper.size()));
+  setMark(CheckCallSign(ToText(upper), Text1->logText(), Check2->isChecked(),
+                        ToText(Combo1->currentText()))
+              .mark);
+}
+
+void Form15::onText4Changed() {
+  const QString text = Text4->text();
+  const QString upper = ToQString(UpperCase(ToText(text)));
+  if (upper != text) Text4->setText(upper);
+  Text4->setCursorPosition(static_cast<int>(Text4->text().size()));
+}
+
+// Enter in Text3 or Text4, with any modifier, presses OK.
+bool Form15::eventFilter(QObject* watched, QEvent* event) {
+  if ((watched == Text3 || watched == Text4) && IsEnter(event)) onEnterKeyDown();
+  return QWidget::eventFilter(watched, event);
+}
+
+void Form15::onEnterKeyDown() { Command1->click(); }
+
+void Form15::closeEvent(QCloseEvent* event) {
+  if (exitConfirmed_ || confirmExit())
+    event->accept();
+  else
+    event->ignore();
+}
+
+// The end of the desktop session asks like any other close.
+void Form15::onCommitDataRequest(QSessionManager& manager) {
+  if (!manager.allowsInteraction()) return;
+  exitConfirmed_ = confirmExit();
+  manager.release();
+  if (!exitConfirmed_) manager.cancel();
+}
+
+bool Form15::confirmExit() {
+  const MessageRequest request{
+      .text = QStringLiteral("Uscire dal programma?"),
+      .title = ToQString(kApplicationTitle),
+      .icon = QMessageBox::NoIcon,
+      .buttons = QMessageBox::Yes | QMessageBox::No,
+      .defaultButton = QMessageBox::Yes,
+      .escapeButton = QMessageBox::No,
+  };
+  return platform_.showMessage(this, request) == QMessageBox::Yes;
+}
+
+void Form15::showMessage(const Message& message) {
+  platform_.showMessage(this, {.text = ToQString(message.text),
+                               .title = ToQString(message.title),
+                               .icon = ToQtIcon(message.icon)});
+}
+
+void Form15::setMark(CallMark mark) {
+  mark_ = mark;
+  QPalette palette = Text2->palette();
+  QColor colour = palette.color(QPalette::ButtonText);
+  if (mark == CallMark::Duplicate) colour = Qt::red;
+  if (mark == CallMark::NewBand) colour = Qt::blue;
+  palette.setColor(QPalette::Text, colour);
+  Text2->setPalette(palette);
+}
+
+}  // namespace cardel

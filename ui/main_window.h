@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QWidget>
+
+#include "call_check.h"
+#include "message.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSessionManager;
+
+namespace cardel {
+
+class LogBox;
+class Platform;
+
+// The one window. It holds all of the logbook's state in its controls, reads
+// them when an event comes, lets the core decide and shows the result.
+class Form15 : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit Form15(Platform& platform, QWidget* parent = nullptr);
+
+  CallMark callMark() const { return mark_; }
+  QString logFilePath() const;
+
+  // The controls, named as in the design documents the operators know.
+  QGroupBox* Frame1;
+  QLabel* Label1;
+  QLabel* Label2;
+  QLabel* Label3;
+  QLabel* Label4;
+  LogBox* Text1;
+  QLineEdit* Text2;
+  QLineEdit* Text3;
+  QLineEdit* Text4;
+  QComboBox* Combo1;
+  QPushButton* Command1;
+  QPushButton* Command2;
+  QPushButton* Command3;
+  QPushButton* Command4;
+  QCheckBox* Check1;
+  QCheckBox* Check2;
+  QCheckBox* Check3;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void createControls();
+  void setTabOrder();
+  void connectHandlers();
+  void load();
+  void centerOnScreen();
+
+  void onCommand1Clicked();
+  void onCommand2Clicked();
+  void onCommand3Clicked();
+  void onCommand4Clicked();
+  void onCheck1Clicked();
+  void onCheck2Clicked();
+  void onCheck3Clicked();
+  void onText1Changed();
+  void onText2Changed();
+  void onText4Changed();
+  void onEnterKeyDown();
+  void onCommitDataRequest(QSessionManager& manager);
+
+  bool confirmExit();
+  void showMessage(const Message& message);
+  void setMark(CallMark mark);
+
+  Platform& platform_;
+  CallMark mark_ = CallMark::Normal;
+  bool exitConfirmed_ = false;
+};
+
+}  // namespace cardel

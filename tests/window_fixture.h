@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QLineEdit>
 #include <QList>
 #include <QTemporaryDir>
 #include <QtTest>

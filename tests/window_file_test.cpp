@@ -1,0 +1,288 @@
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTimer>
+
+#include "window_fixture.h"
+
+namespace {
+
+const QString kTwoContacts = QsoLineText("001", "0818", "Q1ABC", "012", "JN61FW") +
+                             QsoLineText("002", "0819", "Q2ABC", "013", "JN61FX", "144 Mhz");
+
+// A disk that fills up halfway through the save.
+class FailingDiskPlatform : public FakePlatform {
+ public:
+  std::optional<QString> writeFile(const QString& path, const QByteArray& bytes) override {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    file.write(bytes.left(bytes.size() / 2));
+    file.cancelWriting();
+    return QStringLiteral("No space left on device");
+  }
+};
+
+}  // namespace
+
+class WindowFileTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<WindowUnderTest> w;
+  cardel::Form15* form() { return w->window.get(); }
+  const cardel::MessageRequest& lastMessage() { return w->platform.shown.last(); }
+  QString nativeLogPath() { return QDir::toNativeSeparators(w->logPath()); }
+
+  void expectMessage(const QString& text, QMessageBox::Icon icon) {
+    QCOMPARE(w->platform.shown.size(), 1);
+    QCOMPARE(lastMessage().text, text);
+    QCOMPARE(lastMessage().title, QStringLiteral("Ventor Cardel"));
+    QCOMPARE(lastMessage().icon, icon);
+    QCOMPARE(lastMessage().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  }
+
+ private slots:
+  void init() { w = std::make_unique<WindowUnderTest>(); }
+  void cleanup() { w.reset(); }
+
+  void saveWritesTheLogThenOneLineEnd_data() {
+    QTest::addColumn<QString>("log");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("two contacts") << kTwoContacts << (kTwoContacts + "\r\n").toLatin1();
+    QTest::newRow("no line end") << "edited" << QByteArray("edited\r\n");
+    QTest::newRow("blank") << " " << QByteArray(" \r\n");
+    QTest::newRow("accents and euro") << "\u00C0\u20AC\u0416\r\n" << QByteArray("\xC0\x80?\r\n\r\n");
+  }
+
+  void saveWritesTheLogThenOneLineEnd() {
+    QFETCH(QString, log);
+    QFETCH(QByteArray, bytes);
+    w->setLog(log);
+    form()->Frame1->setTitle("003");
+    for (int i = 0; i < 2; ++i) QTest::mouseClick(form()->Command3, Qt::LeftButton);
+    QCOMPARE(ReadAll(w->logPath()), bytes);  // twice leaves one copy
+    QCOMPARE(w->platform.shown.size(), 2);
+    QCOMPARE(lastMessage().text, "Log salvato in " + nativeLogPath());
+    QCOMPARE(lastMessage().title, QStringLiteral("Ventor Cardel"));
+    QCOMPARE(lastMessage().icon, QMessageBox::Information);
+    QCOMPARE(w->log(), log);
+    QCOMPARE(form()->Frame1->title(), QStringLiteral("003"));
+  }
+
+  void saveRefusesAnEmptyLog() {
+    WriteAll(w->logPath(), "old\r\n\r\n");
+    QTest::mouseClick(form()->Command3, Qt::LeftButton);
+    expectMessage("Impossibile salvare un LOG vuoto", QMessageBox::Information);
+    QCOMPARE(ReadAll(w->logPath()), QByteArray("old\r\n\r\n"));
+  }
+
+  void failedSaveKeepsEverything_data() {
+    QTest::addColumn<QString>("why");
+    QTest::newRow("folder named cardel.txt") << "folder";
+    QTest::newRow("folder that cannot hold files") << "proc";
+    QTest::newRow("disk full halfway") << "disk";
+  }
+
+  void failedSaveKeepsEverything() {
+    QFETCH(QString, why);
+    FailingDiskPlatform failingDisk;
+    FakePlatform& platform = why == "disk" ? failingDisk : w->platform;
+    platform.folder = why == "proc" ? QStringLiteral("/proc/self") : w->dir.path();
+    if (why == "folder") QVERIFY(QDir(w->dir.path()).mkdir("cardel.txt"));
+    if (why == "disk") WriteAll(w->logPath(), "old log\r\n\r\n");
+    cardel::Form15 window(platform);
+    window.Text1->setLogText(cardel::ToText(kTwoContacts));
+    window.Frame1->setTitle("003");
+
+    QTest::mouseClick(window.Command3, Qt::LeftButton);
+    QCOMPARE(platform.shown.size(), 1);
+    const auto& box = platform.shown.first();
+    const QString path = window.logFilePath();
+    QVERIFY2(box.text.startsWith("Impossibile salvare il LOG in " + path + "\n"), qPrintable(box.text));
+    QVERIFY(box.text.size() > ("Impossibile salvare il LOG in " + path + "\n").size());
+    QCOMPARE(box.title, QStringLiteral("Ventor Cardel"));
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(cardel::ToQString(window.Text1->logText()), kTwoContacts);
+    QCOMPARE(window.Frame1->title(), QStringLiteral("003"));
+    if (why == "disk") QCOMPARE(ReadAll(w->logPath()), QByteArray("old log\r\n\r\n"));
+    QCOMPARE(QDir(w->dir.path()).entryList(QDir::Files | QDir::Hidden).size(), why == "disk" ? 1 : 0);
+  }
+
+  void openWithoutLogFile_data() {
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("absent") << false;
+    QTest::newRow("folder named cardel.txt") << true;
+  }
+
+  void openWithoutLogFile() {
+    QFETCH(bool, folder);
+    if (folder) QVERIFY(QDir(w->dir.path()).mkdir("cardel.txt"));
+    w->setLog("kept\r\n");
+    form()->Frame1->setTitle("005");
+    QTest::mouseClick(form()->Command2, Qt::LeftButton);
+    expectMessage("Nessun LOG trovato!.", QMessageBox::Warning);
+    QCOMPARE(w->log(), QStringLiteral("kept\r\n"));
+    QCOMPARE(form()->Frame1->title(), QStringLiteral("005"));
+  }
+
+  void openUnreadableFile() {
+    // Reading this file fails even for the superuser.
+    QVERIFY(QFile::link("/proc/self/mem", w->logPath()));
+    w->setLog("kept\r\n");
+    QTest::mouseClick(form()->Command2, Qt::LeftButton);
+    QCOMPARE(w->platform.shown.size(), 1);
+    QVERIFY(lastMessage().text.startsWith("Impossibile leggere il LOG da " + nativeLogPath() + "\n"));
+    QCOMPARE(lastMessage().title, QStringLiteral("Ventor Cardel"));
+    QCOMPARE(lastMessage().icon, QMessageBox::Warning);
+    QCOMPARE(w->log(), QStringLiteral("kept\r\n"));
+  }
+
+  void openAppendsAndContinuesTheSerial_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("log");
+    QTest::addColumn<QString>("caption");
+    const QString three = QsoLineText("001", "0818", "A", "1", "J") +
+                          QsoLineText("002", "0818", "B", "1", "J") +
+                          QsoLineText("003", "0818", "C", "1", "J");
+    const QByteArray saved = (three + "\r\n").toLatin1();
+    QTest::newRow("into empty") << "" << saved << three << "004";
+    QTest::newRow("after two") << three.left(three.indexOf("003-+-")) << saved
+                               << three.left(three.indexOf("003-+-")) + three << "004";
+    QTest::newRow("last 999") << "" << QByteArray("x\r\n999-+-y\r\n\r\n") << "x\r\n999-+-y\r\n" << "999";
+    QTest::newRow("last 099") << "" << QByteArray("x\r\n099-+-y\r\n\r\n") << "x\r\n099-+-y\r\n" << "100";
+    QTest::newRow("one contact") << "" << QByteArray("041-+-y\r\n\r\n") << "041-+-y\r\n" << "042";
+    QTest::newRow("negative") << "" << QByteArray("x\r\n -4-+-y") << "x\r\n -4-+-y\r\n" << "007";
+    QTest::newRow("empty file") << "a\r\n\r\n" << QByteArray() << "a\r\n" << "007";
+    QTest::newRow("line feeds only") << "" << QByteArray("A\nB\n") << "A\nB\n\r\n" << "007";
+  }
+
+  void openAppendsAndContinuesTheSerial() {
+    QFETCH(QString, box);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, log);
+    QFETCH(QString, caption);
+    WriteAll(w->logPath(), file);
+    w->setLog(box);
+    form()->Frame1->setTitle("007");
+    QTest::keyClicks(form()->Text2, "qq0abc");
+    QTest::mouseClick(form()->Command2, Qt::LeftButton);
+    QVERIFY(w->platform.shown.isEmpty());
+    QCOMPARE(w->log(), log);
+    QCOMPARE(form()->Frame1->title(), caption);
+    QCOMPARE(form()->Text1->textCursor().position(), form()->Text1->document()->characterCount() - 1);
+    QCOMPARE(form()->Text2->text(), QStringLiteral("QQ0ABC"));  // left alone
+    QCOMPARE(ReadAll(w->logPath()), file);
+  }
+
+  void contestAcrossTwoRuns() {
+    w->enterContact("Q1ABC", "012", "JN61FW");
+    w->enterContact("Q2ABC", "013", "JN61FX");
+    QTest::mouseClick(form()->Command3, Qt::LeftButton);
+    const QByteArray saved = ReadAll(w->logPath());
+
+    // The next run opens the log, goes on, and finds the duplicates.
+    cardel::Form15 next(w->platform);
+    QTest::mouseClick(next.Command2, Qt::LeftButton);
+    QCOMPARE(next.Frame1->title(), QStringLiteral("003"));
+    QTest::keyClicks(next.Text2, "q2abc");
+    QCOMPARE(next.callMark(), cardel::CallMark::Duplicate);
+    next.Text2->clear();
+    QTest::keyClicks(next.Text2, "Q3ABC");
+    QTest::keyClicks(next.Text3, "014");
+    QTest::keyClicks(next.Text4, "JN62");
+    QTest::keyClick(next.Text4, Qt::Key_Return);
+    QCOMPARE(next.Frame1->title(), QStringLiteral("004"));
+
+    // Saving an opened, untouched log gives back the same bytes.
+    cardel::Form15 third(w->platform);
+    QTest::mouseClick(third.Command2, Qt::LeftButton);
+    QTest::mouseClick(third.Command3, Qt::LeftButton);
+    QCOMPARE(ReadAll(w->logPath()), saved);
+  }
+
+  void hostileBytesSaveBackUnchanged() {
+    QByteArray file = "001-+-\x81\x8d\x8f\x90\x9d\x80 lone\nfeed\r\n";
+    file.append('\0');
+    file.append("\x01\xff\r\n\r\n");
+    WriteAll(w->logPath(), file);
+    QTest::mouseClick(form()->Command2, Qt::LeftButton);
+    QTest::mouseClick(form()->Command3, Qt::LeftButton);
+    QCOMPARE(ReadAll(w->logPath()), file);
+  }
+
+  void closeAsksFirst_data() {
+    QTest::addColumn<bool>("fromEsci");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Esci, No") << true << int(QMessageBox::No);
+    QTest::newRow("Esci, Yes") << true << int(QMessageBox::Yes);
+    QTest::newRow("title bar, No") << false << int(QMessageBox::No);
+    QTest::newRow("title bar, Yes") << false << int(QMessageBox::Yes);
+  }
+
+  void closeAsksFirst() {
+    QFETCH(bool, fromEsci);
+    QFETCH(int, answer);
+    w->showActive();
+    w->setLog(kTwoContacts);
+    form()->Frame1->setTitle("003");
+    QTest::keyClicks(form()->Text2, "q9zz");
+    QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    w->platform.answers.push_back(QMessageBox::StandardButton(answer));
+
+    if (fromEsci) {
+      QTest::mouseClick(form()->Command4, Qt::LeftButton);
+    } else {
+      QCloseEvent event;
+      QApplication::sendEvent(form(), &event);
+      if (event.isAccepted()) form()->hide();
+    }
+
+    QCOMPARE(w->platform.shown.size(), 1);
+    const auto& box = w->platform.shown.first();
+    QCOMPARE(box.text, QStringLiteral("Uscire dal programma?"));
+    QCOMPARE(box.title, QStringLiteral("Cardel_eng"));
+    QCOMPARE(box.icon, QMessageBox::NoIcon);
+    QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.defaultButton, QMessageBox::Yes);
+    QCOMPARE(box.escapeButton, QMessageBox::No);
+    QCOMPARE(form()->isVisible(), answer == QMessageBox::No);
+    QCOMPARE(w->log(), kTwoContacts);
+    QCOMPARE(form()->Frame1->title(), QStringLiteral("003"));
+    QCOMPARE(form()->Text2->text(), QStringLiteral("Q9ZZ"));
+    QVERIFY(form()->Check2->isChecked());
+    QVERIFY(!QFile::exists(w->logPath()));  // nothing saved on the way out
+  }
+
+  void realConfirmationBox_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Enter is Yes") << int(Qt::Key_Return) << int(QMessageBox::Yes);
+    QTest::newRow("Escape is No") << int(Qt::Key_Escape) << int(QMessageBox::No);
+  }
+
+  void realConfirmationBox() {
+    QFETCH(int, key);
+    QFETCH(int, answer);
+    cardel::Platform desktop;
+    QString title;
+    QTimer::singleShot(0, [&] {
+      QWidget* box = QApplication::activeModalWidget();
+      QVERIFY(box);
+      title = box->windowTitle();
+      QTest::keyClick(box, Qt::Key(key));
+    });
+    const auto pressed = desktop.showMessage(
+        nullptr, {.text = "Uscire dal programma?", .title = "Cardel_eng", .buttons = QMessageBox::Yes | QMessageBox::No,
+                  .defaultButton = QMessageBox::Yes, .escapeButton = QMessageBox::No});
+    QCOMPARE(int(pressed), answer);
+    QCOMPARE(title, QStringLiteral("Cardel_eng"));
+  }
+};
+
+QTEST_MAIN(WindowFileTest)
+#include "window_file_test.moc"

@@ -27,7 +27,7 @@ namespace cardel {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-constexpr qreal kDialogFontPoints = 8;
+constexpr qreal kDialogFontPoints = 7.5;
 constexpr const char16_t* kBandList[] = {u"7 Mhz",   u"14 Mhz",  u"21 Mhz",  u"28 Mhz",
                                          u"50 Mhz",  u"144 Mhz", u"432 Mhz", u"1296 Mhz"};
 

@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "message.h"
+#include "qso_line.h"
 #include "text.h"
 
 namespace cardel {
@@ -28,7 +29,7 @@ std::variant<Message, SaveOrder> SaveLog(TextView logText, TextView logFilePath)
 Message SaveFailedMessage(TextView logFilePath, TextView reason);
 
 struct OpenedLog {
-  Text logText;
+  LogText logText;
   std::optional<Text> serialCaption;  // no value: the caption stays
 
   friend bool operator==(const OpenedLog&, const OpenedLog&) = default;

@@ -6,6 +6,7 @@
 
 #include "call_check.h"
 #include "message.h"
+#include "qso_line.h"
 #include "text.h"
 
 namespace cardel {
@@ -51,7 +52,7 @@ UtcStamp ToUtc(const LocalClock& local, bool gmtPlusOne);
 using DateFormatter = std::function<Text(std::chrono::year_month_day)>;
 
 struct QsoAccepted {
-  Text qsoLine;            // to be appended to the log with AppendQsoLine
+  QsoLine qsoLine;  // to be appended to the log with AppendQsoLine
   Text nextSerialCaption;  // the new caption of Frame1
 
   friend bool operator==(const QsoAccepted&, const QsoAccepted&) = default;

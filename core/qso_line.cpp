@@ -2,8 +2,8 @@
 
 namespace cardel {
 
-Text ComposeQsoLine(const QsoFields& f) {
-  Text line;
+QsoLine ComposeQsoLine(const QsoFields& f) {
+  QsoLine line;
   line.reserve(48 + f.date.size() + f.callSign.size() + f.receivedSerial.size() +
                f.locator.size() + (f.band ? f.band->size() : 0));
   line.append(f.serial).append(u"-+-").append(f.date).append(u"---").append(f.time);
@@ -14,8 +14,8 @@ Text ComposeQsoLine(const QsoFields& f) {
   return line;
 }
 
-Text AppendQsoLine(TextView logText, TextView qsoLine) {
-  Text result;
+LogText AppendQsoLine(TextView logText, TextView qsoLine) {
+  LogText result;
   result.reserve(logText.size() + qsoLine.size());
   result.append(logText).append(qsoLine);
   return result;

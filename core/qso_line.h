@@ -6,6 +6,12 @@
 
 namespace cardel {
 
+// The whole log: QSO lines oldest first, each ending in CR LF, plus whatever
+// the operator typed into the log box.
+using LogText = Text;
+// One contact as one line, CR LF included.
+using QsoLine = Text;
+
 struct QsoFields {
   Text serial;
   Text date;
@@ -18,9 +24,9 @@ struct QsoFields {
 
 // One contact as one log line, CR LF included. Joins the fields with the fixed
 // separators and nothing else: no field is checked, trimmed or escaped.
-Text ComposeQsoLine(const QsoFields& fields);
+QsoLine ComposeQsoLine(const QsoFields& fields);
 
 // The log text followed directly by the line.
-Text AppendQsoLine(TextView logText, TextView qsoLine);
+LogText AppendQsoLine(TextView logText, TextView qsoLine);
 
 }  // namespace cardel

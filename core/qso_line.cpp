@@ -14,11 +14,9 @@ QsoLine ComposeQsoLine(const QsoFields& f) {
   return line;
 }
 
-LogText AppendQsoLine(TextView logText, TextView qsoLine) {
-  LogText result;
-  result.reserve(logText.size() + qsoLine.size());
-  result.append(logText).append(qsoLine);
-  return result;
+LogText AppendQsoLine(LogText logText, TextView qsoLine) {
+  logText.append(qsoLine);
+  return logText;
 }
 
 }  // namespace cardel

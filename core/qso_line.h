@@ -26,7 +26,8 @@ struct QsoFields {
 // separators and nothing else: no field is checked, trimmed or escaped.
 QsoLine ComposeQsoLine(const QsoFields& fields);
 
-// The log text followed directly by the line.
-LogText AppendQsoLine(TextView logText, TextView qsoLine);
+// The log text followed directly by the line. Taken by value, so a caller
+// that moves its log in pays only for the line.
+LogText AppendQsoLine(LogText logText, TextView qsoLine);
 
 }  // namespace cardel

@@ -2,13 +2,14 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
 
-#include "qt_text.h"
+#include "qso_line.h"
 
 namespace cardel {
 
@@ -78,25 +79,61 @@ LogBox::LogBox(QWidget* parent) : QPlainTextEdit(parent) {
 
 int LogBox::documentLength() const { return document()->characterCount() - 1; }
 
-void LogBox::setLogText(TextView text) {
+void LogBox::setLogText(Text text) {
   if (text == log_) return;
-  settingText_ = true;
-  const bool appends = text.starts_with(log_) &&
-                       !(log_.ends_with(u'\r') && text[log_.size()] == u'\n');
-  if (appends) {
+  if (!log_.empty() && text.starts_with(log_)) {
+    appendLogText(TextView(text).substr(log_.size()));
+    return;
+  }
+  log_ = std::move(text);
+  showWholeLog();
+  finishProgramChange();
+}
+
+void LogBox::appendLogText(TextView tail) {
+  if (tail.empty()) return;
+  const std::size_t oldSize = log_.size();
+  log_ = AppendQsoLine(std::move(log_), tail);
+  if (FormsLineEnd(log_, oldSize)) {
+    showWholeLog();  // a lone CR at the end now meets an LF
+  } else {
+    settingText_ = true;
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
-    end.insertText(ToDisplay(text.substr(log_.size())));
-  } else {
-    setPlainText(ToDisplay(text));
+    end.insertText(ToDisplay(tail));
+    settingText_ = false;
   }
+  finishProgramChange();
+}
+
+void LogBox::finishProgramChange() {
   // Like a text set on an edit box, a change made by the program is not
   // something the operator can undo.
   document()->clearUndoRedoStacks();
-  log_ = text;
+  shownLength_ = documentLength();
+  emit logTextChanged();
+}
+
+// A new document filled before it is shown: a text document attached to a
+// view updates its layout for every line added, which makes opening a large
+// log several times slower.
+void LogBox::showWholeLog() {
+  settingText_ = true;
+  auto* shown = new QTextDocument(this);
+  shown->setDocumentLayout(new QPlainTextDocumentLayout(shown));
+  shown->setDefaultFont(font());
+  shown->setUndoRedoEnabled(false);
+  shown->setPlainText(ToDisplay(log_));
+  shown->setUndoRedoEnabled(true);
+  // The edit box deletes the document it made itself; the ones made here
+  // are deleted here.
+  QTextDocument* old = document();
+  const bool madeHere = old->parent() == this;
+  setDocument(shown);
+  if (madeHere) delete old;
+  connect(shown, &QTextDocument::contentsChange, this, &LogBox::onContentsChange);
   shownLength_ = documentLength();
   settingText_ = false;
-  emit logTextChanged();
 }
 
 void LogBox::onContentsChange(int position, int removed, int added) {
@@ -131,7 +168,9 @@ void LogBox::onContentsChange(int position, int removed, int added) {
     if (!documentMatchesLog()) {
       resyncFromDocument();
     } else if (FormsLineEnd(log_, start) || FormsLineEnd(log_, start + inserted.size())) {
-      redisplay();  // a lone CR now stands before a lone LF: show them as a line break
+      // A lone CR now stands before a lone LF: show them as a line break,
+      // once the document has finished the edit under way.
+      QMetaObject::invokeMethod(this, &LogBox::showJoinedLineEnd, Qt::QueuedConnection);
     }
   }
   if (changed) emit logTextChanged();
@@ -147,11 +186,9 @@ void LogBox::resyncFromDocument() {
   shownLength_ = documentLength();
 }
 
-void LogBox::redisplay() {
-  settingText_ = true;
-  setPlainText(ToDisplay(log_));
-  shownLength_ = documentLength();
-  settingText_ = false;
+void LogBox::showJoinedLineEnd() {
+  showWholeLog();
+  moveCursor(QTextCursor::End);
 }
 
 void LogBox::keyPressEvent(QKeyEvent* event) {

@@ -25,7 +25,9 @@ class LogBox : public QPlainTextEdit {
 
   const Text& logText() const { return log_; }
   // Shows `text`; when the current log is its start only the rest is added.
-  void setLogText(TextView text);
+  void setLogText(Text text);
+  // The log followed directly by `tail`, added at the end of what is shown.
+  void appendLogText(TextView tail);
 
  signals:
   // Every change of the log text, typed or set.
@@ -39,7 +41,9 @@ class LogBox : public QPlainTextEdit {
   void onContentsChange(int position, int removed, int added);
   bool documentMatchesLog() const;
   void resyncFromDocument();
-  void redisplay();
+  void showWholeLog();
+  void showJoinedLineEnd();
+  void finishProgramChange();
   int documentLength() const;
 
   Text log_;

@@ -19,7 +19,6 @@
 #include "log_file.h"
 #include "platform.h"
 #include "qso_entry.h"
-#include "qso_line.h"
 #include "qt_text.h"
 
 namespace cardel {
@@ -174,7 +173,7 @@ void Form15::onCommand1Clicked() {
     return;
   }
   const auto& accepted = std::get<QsoAccepted>(result);
-  Text1->setLogText(AppendQsoLine(Text1->logText(), accepted.qsoLine));
+  Text1->appendLogText(accepted.qsoLine);
   Text2->setText(QString());
   Text3->setText(QString());
   Text4->setText(QString());
@@ -193,13 +192,13 @@ void Form15::onCommand2Clicked() {
   std::optional<std::string_view> bytes;
   if (file.outcome == FileRead::Outcome::Read)
     bytes.emplace(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size()));
-  const auto result = OpenLog(Text1->logText(), bytes);
+  auto result = OpenLog(Text1->logText(), bytes);
   if (const auto* message = std::get_if<Message>(&result)) {
     showMessage(*message);
     return;
   }
-  const auto& opened = std::get<OpenedLog>(result);
-  Text1->setLogText(opened.logText);
+  auto& opened = std::get<OpenedLog>(result);
+  Text1->setLogText(std::move(opened.logText));
   if (opened.serialCaption) Frame1->setTitle(ToQString(*opened.serialCaption));
 }
 

@@ -1,10 +1,51 @@
 #include "text.h"
 
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace cardel {
+
+namespace {
+
+// The duplicate check scans the whole log on every keystroke. Eight
+// characters at a time, this looks for places where both the first and the
+// last character of `sought` match and compares only there.
+std::size_t Find(TextView text, TextView sought, std::size_t from) {
+#if defined(__SSE2__)
+  const std::size_t m = sought.size();
+  if (m >= 2) {
+    constexpr std::size_t kLanes = 8;
+    const __m128i first = _mm_set1_epi16(static_cast<short>(sought.front()));
+    const __m128i last = _mm_set1_epi16(static_cast<short>(sought.back()));
+    std::size_t at = from;
+    for (; at + m - 1 + kLanes <= text.size(); at += kLanes) {
+      const auto* head = reinterpret_cast<const __m128i*>(text.data() + at);
+      const auto* tail = reinterpret_cast<const __m128i*>(text.data() + at + m - 1);
+      const __m128i both = _mm_and_si128(_mm_cmpeq_epi16(_mm_loadu_si128(head), first),
+                                         _mm_cmpeq_epi16(_mm_loadu_si128(tail), last));
+      // Two mask bits per character.
+      for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
+        const std::size_t candidate = at + std::countr_zero(mask) / 2;
+        mask &= mask - 1;
+        if (std::char_traits<char16_t>::compare(text.data() + candidate + 1, sought.data() + 1,
+                                                m - 2) == 0)
+          return candidate;
+      }
+    }
+    return text.find(sought, at);
+  }
+#endif
+  return text.find(sought, from);
+}
+
+}  // namespace
 
 std::size_t Search(TextView text, TextView sought, std::size_t start) {
   if (text.empty() || start == 0 || start > text.size() + 1) return 0;
-  const auto at = text.find(sought, start - 1);
+  const auto at = Find(text, sought, start - 1);
   return at == TextView::npos ? 0 : at + 1;
 }
 

@@ -71,3 +71,32 @@ TEST(CheckCallSign, EmptyLogAndColourValues) {
   EXPECT_EQ(ColourValue(CallMark::Duplicate), 255u);
   EXPECT_EQ(ColourValue(CallMark::NewBand), 0xFF0000u);
 }
+
+namespace {
+
+std::size_t NaiveSearch(TextView text, TextView sought, std::size_t start) {
+  if (text.empty()) return 0;
+  for (std::size_t at = start - 1; at + sought.size() <= text.size(); ++at)
+    if (text.substr(at, sought.size()) == sought) return at + 1;
+  return 0;
+}
+
+}  // namespace
+
+TEST(Search, AgreesWithACharacterByCharacterSearch) {
+  // A small alphabet with characters that differ only in their high byte, so
+  // that near misses, repeats and matches at every offset all occur.
+  const char16_t alphabet[] = {u'A', u'B', u'\r', u'\n', 0x0141, 0x4141};
+  std::uint32_t state = 12345;
+  auto next = [&] { return state = state * 1103515245u + 12345u, (state >> 16) % 6; };
+  for (int round = 0; round < 300; ++round) {
+    Text text, sought;
+    const std::size_t length = next() * 9 + next() * 3 + round % 40;
+    for (std::size_t i = 0; i < length; ++i) text.push_back(alphabet[next()]);
+    const std::size_t soughtLength = 1 + round % 9;
+    for (std::size_t i = 0; i < soughtLength; ++i) sought.push_back(alphabet[next() % 3]);
+    for (std::size_t start = 1; start <= text.size() + 1; ++start)
+      ASSERT_EQ(Search(text, sought, start), NaiveSearch(text, sought, start))
+          << "round " << round << " start " << start;
+  }
+}

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test.
+# Builds everything and runs every test: the suite, the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target for
+# FUZZ_SECONDS (30 by default).
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 need_packages "${BUILD_PACKAGES[@]}"
 
 configure_and_build "$ROOT/build"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$ROOT/build" --output-on-failure -j "$JOBS"
+"$ROOT/scripts/sanitize.sh"
+"$ROOT/scripts/fuzz.sh"

@@ -1,0 +1,575 @@
+// Speed of the window and of the core on contest logs of 1k, 10k and 100k
+// contacts. Every window figure comes from the real Form15, shown on the
+// offscreen platform and driven by real key and mouse events, so it includes
+// everything Qt does for the operator's keystroke or click up to the moment
+// the handler returns.
+//
+// Each benchmark times one operation per iteration with the wall clock and
+// reports, besides Google Benchmark's mean, the median of the single
+// operations (counter median_ms) and their 90th percentile (p90_ms). The work
+// Qt defers to the event loop after the operation (mostly repainting) is timed
+// apart, as after_median_ms.
+//
+//   cardel_bench [benchmark options]   the benchmarks
+//   cardel_bench --memory LINES        memory of a window holding LINES
+//                                      contacts opened with "Apri", as JSON
+//
+// Run with QT_QPA_PLATFORM=offscreen; scripts/bench.sh does all of it.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "call_check.h"
+#include "log_box.h"
+#include "log_file.h"
+#include "main_window.h"
+#include "platform.h"
+#include "qso_entry.h"
+#include "qso_line.h"
+#include "qt_text.h"
+
+namespace {
+
+using cardel::Text;
+using cardel::TextView;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kLogSizes[] = {1'000, 10'000, 100'000};
+
+// ---------------------------------------------------------------------------
+// A realistic contest log.
+
+// SplitMix64: the same log on every machine and every run.
+class Prng {
+ public:
+  std::uint64_t next() {
+    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+  int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
+  char letter(char first, char last) { return static_cast<char>(first + below(last - first + 1)); }
+
+ private:
+  std::uint64_t state_ = 0xCA4DE1ull;
+};
+
+// Prefixes of letters only and never a Q: a call sign starting "QX9" can then
+// occur nowhere in a log, which gives calls known to be absent.
+constexpr const char* kPrefixes[] = {"I",  "IK", "IZ", "IW", "IU", "IV", "DL", "DK", "DJ",
+                                     "F",  "G",  "M",  "OK", "OM", "SP", "HA", "S",  "OE",
+                                     "EA", "YU", "LZ", "YO", "ON", "PA", "HB", "OH", "SM",
+                                     "LA", "OZ", "EI", "GW", "EW", "UR", "UA", "K",  "W"};
+constexpr const char* kBands[] = {"7 Mhz",  "14 Mhz",  "21 Mhz",  "28 Mhz",
+                                  "50 Mhz", "144 Mhz", "432 Mhz", "1296 Mhz"};
+
+std::string ThreeDigits(int n) {
+  char buffer[8];
+  std::snprintf(buffer, sizeof buffer, "%03d", n);
+  return buffer;
+}
+
+std::string CallSign(Prng& prng) {
+  // Prefix, one digit and a suffix: 4 to 7 characters.
+  const std::string prefix = kPrefixes[prng.below(std::size(kPrefixes))];
+  const int plen = static_cast<int>(prefix.size());
+  const int minSuffix = std::max(1, 3 - plen);
+  const int maxSuffix = std::min(4, 6 - plen);
+  std::string call = prefix;
+  call.push_back(static_cast<char>('0' + prng.below(10)));
+  const int suffix = minSuffix + prng.below(maxSuffix - minSuffix + 1);
+  for (int i = 0; i < suffix; ++i) call.push_back(prng.letter('A', 'Z'));
+  return call;
+}
+
+// The log as the program writes it: one line per contact, each ending CR LF,
+// ASCII only, so its Windows-1252 bytes are its characters one for one. Each
+// line goes to `sink` as it is made.
+template <typename Sink>
+void MakeLog(int lines, Sink&& sink, std::string* middleCall = nullptr) {
+  Prng prng;
+  std::string line;
+  int minuteOfDay = 14 * 60;
+  for (int i = 0; i < lines; ++i) {
+    minuteOfDay = (minuteOfDay + prng.below(3)) % (24 * 60);
+    const std::string call = CallSign(prng);
+    if (middleCall && i == lines / 2) *middleCall = call;
+    line = ThreeDigits(std::min(i + 1, cardel::kLastSerial));
+    line += "-+-07/12/2026---";
+    line += ThreeDigits(minuteOfDay / 60).substr(1) + ThreeDigits(minuteOfDay % 60).substr(1);
+    line += "---" + call + "---59---" + ThreeDigits(1 + prng.below(999)) + "---";
+    line += prng.letter('A', 'R');
+    line += prng.letter('A', 'R');
+    line += static_cast<char>('0' + prng.below(10));
+    line += static_cast<char>('0' + prng.below(10));
+    line += prng.letter('A', 'X');
+    line += prng.letter('A', 'X');
+    if (prng.below(3) == 0) line += std::string("-->") + kBands[prng.below(std::size(kBands))];
+    line += "\r\n";
+    sink(line);
+  }
+}
+
+std::string MakeLogBytes(int lines, std::string* middleCall = nullptr) {
+  std::string log;
+  log.reserve(static_cast<std::size_t>(lines) * 56);
+  MakeLog(lines, [&](const std::string& line) { log += line; }, middleCall);
+  return log;
+}
+
+Text Widen(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }
+
+// A call sign guaranteed not to be in any generated log, different for each n.
+QString AbsentCall(int n) {
+  QString call = QStringLiteral("QX9");
+  for (int i = 0; i < 3; ++i, n /= 26) call.append(QChar(u'A' + n % 26));
+  return call;
+}
+
+// ---------------------------------------------------------------------------
+// Timing.
+
+class Samples {
+ public:
+  explicit Samples(benchmark::State& state) : state_(state) {}
+
+  void add(Clock::duration took) {
+    const double seconds = std::chrono::duration<double>(took).count();
+    state_.SetIterationTime(seconds);
+    times_.push_back(seconds);
+  }
+  void addAfter(Clock::duration took) { after_.push_back(std::chrono::duration<double>(took).count()); }
+
+  void report(int lines) {
+    state_.counters["lines"] = lines;
+    if (times_.empty()) return;
+    state_.counters["median_ms"] = Quantile(times_, 0.5) * 1e3;
+    state_.counters["p90_ms"] = Quantile(times_, 0.9) * 1e3;
+    state_.counters["min_ms"] = Quantile(times_, 0.0) * 1e3;
+    if (!after_.empty()) state_.counters["after_median_ms"] = Quantile(after_, 0.5) * 1e3;
+  }
+
+ private:
+  static double Quantile(std::vector<double> v, double q) {
+    std::sort(v.begin(), v.end());
+    const auto at = static_cast<std::size_t>(q * static_cast<double>(v.size() - 1) + 0.5);
+    return v[std::min(at, v.size() - 1)];
+  }
+
+  benchmark::State& state_;
+  std::vector<double> times_;
+  std::vector<double> after_;
+};
+
+template <typename Op>
+Clock::duration TimeIt(Op&& op) {
+  const auto start = Clock::now();
+  op();
+  return Clock::now() - start;
+}
+
+// The deferred work (repaints, layout) the operation left to the event loop.
+Clock::duration Settle() {
+  return TimeIt([] {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  });
+}
+
+// ---------------------------------------------------------------------------
+// The window.
+
+// The machine for the benchmarks: a fixed clock, a temporary program folder,
+// message boxes counted instead of shown; files are really written and read.
+class BenchPlatform : public cardel::Platform {
+ public:
+  QString folder;
+  int messages = 0;
+
+  QDateTime localNow() const override { return {QDate(2026, 12, 7), QTime(15, 18)}; }
+  QString programFolder() const override { return folder; }
+  QMessageBox::StandardButton showMessage(QWidget*, const cardel::MessageRequest&) override {
+    ++messages;
+    return QMessageBox::Ok;
+  }
+};
+
+struct BenchWindow {
+  int lines = 0;
+  std::string bytes;
+  Text log;
+  std::string middleCall;
+  Text serial;
+  int shownLength = 0;  // the document's length when it shows `log`
+  QTemporaryDir dir;
+  BenchPlatform platform;
+  std::unique_ptr<cardel::Form15> form;
+
+  explicit BenchWindow(int n) : lines(n) {
+    bytes = MakeLogBytes(n, &middleCall);
+    log = Widen(bytes);
+    serial = cardel::RestoreSerial(log).value_or(Text(cardel::kFirstSerial));
+    platform.folder = dir.path();
+    form = std::make_unique<cardel::Form15>(platform);
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    if (!QTest::qWaitForWindowActive(form.get())) std::fputs("window not active\n", stderr);
+    form->Text1->setLogText(log);
+    shownLength = form->Text1->document()->characterCount() - 1;
+    form->Frame1->setTitle(cardel::ToQString(serial));
+    Settle();
+  }
+
+  cardel::LogBox& box() const { return *form->Text1; }
+
+  // Back to the log under test: contacts entered since are cut from the end
+  // of the document, which is cheap; anything else redisplays the log.
+  void restoreLog() {
+    if (box().logText() == log) return;
+    if (box().logText().starts_with(log)) {
+      QTextCursor tail(box().document());
+      tail.setPosition(shownLength);
+      tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+      tail.removeSelectedText();
+    }
+    if (box().logText() != log) box().setLogText(log);
+    box().document()->clearUndoRedoStacks();
+  }
+
+  // The state each benchmark starts from: the log under test, the fields
+  // empty, multiband off and the caret in the call sign.
+  void reset() {
+    if (form->Check2->isChecked()) form->Check2->click();
+    form->Text2->clear();
+    form->Text3->clear();
+    form->Text4->clear();
+    restoreLog();
+    form->Frame1->setTitle(cardel::ToQString(serial));
+    form->Text2->setFocus();
+    Settle();
+  }
+};
+
+// One window at a time: the benchmarks are registered size by size, so each
+// size builds its window once. main() ends it before the application.
+std::unique_ptr<BenchWindow> currentWindow;
+
+BenchWindow& WindowWith(int lines) {
+  if (!currentWindow || currentWindow->lines != lines) {
+    currentWindow.reset();
+    currentWindow = std::make_unique<BenchWindow>(lines);
+  }
+  currentWindow->reset();
+  return *currentWindow;
+}
+
+int Iterations(int lines, int small, int medium, int large) {
+  return lines <= 1'000 ? small : lines <= 10'000 ? medium : large;
+}
+
+// a. One keystroke in the call sign, from the text typed so far to the mark.
+void Text2Keystroke(benchmark::State& state, int lines, bool present, bool multiband) {
+  BenchWindow& w = WindowWith(lines);
+  // Multiband right after it is switched on: the band box shows "...", which
+  // no log line holds, so a call found in the log is followed by a search of
+  // the band to the end of the log.
+  if (multiband) {
+    QTest::mouseClick(w.form->Check2, Qt::LeftButton);
+    w.form->Text2->setFocus();
+  }
+  // Operators type lower case; the window writes it back upper-cased.
+  const QString call = (present ? QString::fromLatin1(w.middleCall) : QStringLiteral("QX9A")).toLower();
+  QTest::keyClicks(w.form->Text2, call.chopped(1));
+  const char last = call.back().toLatin1();
+  const cardel::CallMark expected =
+      !present ? cardel::CallMark::Normal
+               : multiband ? cardel::CallMark::NewBand : cardel::CallMark::Duplicate;
+
+  Samples samples(state);
+  bool marked = true;
+  for (auto _ : state) {
+    samples.add(TimeIt([&] { QTest::keyClick(w.form->Text2, last); }));
+    marked = marked && w.form->callMark() == expected && w.form->Text2->text() == call.toUpper();
+    samples.addAfter(Settle());
+    QTest::keyClick(w.form->Text2, Qt::Key_Backspace);
+  }
+  samples.report(lines);
+  if (!marked) state.SkipWithError("the call sign was not marked as expected");
+  w.reset();
+}
+
+// b. The OK command, pressed with Enter in the locator, until the caret is
+// back in the call sign.
+void OkCommand(benchmark::State& state, int lines) {
+  BenchWindow& w = WindowWith(lines);
+  Samples samples(state);
+  bool entered = true;
+  int n = 0;
+  for (auto _ : state) {
+    w.restoreLog();
+    w.form->Text2->setText(AbsentCall(n++));
+    w.form->Text3->setText(QStringLiteral("123"));
+    w.form->Text4->setText(QStringLiteral("JN45AB"));
+    w.form->Text4->setFocus();
+    const std::size_t before = w.box().logText().size();
+    samples.add(TimeIt([&] { QTest::keyClick(w.form->Text4, Qt::Key_Return); }));
+    entered = entered && w.box().logText().size() > before && w.form->Text2->text().isEmpty() &&
+              QApplication::focusWidget() == w.form->Text2;
+    samples.addAfter(Settle());
+  }
+  samples.report(lines);
+  if (!entered) state.SkipWithError("a contact was not entered");
+  w.reset();
+}
+
+// c. "Apri" of the saved log into an empty log box.
+void OpenCommand(benchmark::State& state, int lines) {
+  BenchWindow& w = WindowWith(lines);
+  {
+    QFile file(w.form->logFilePath());
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(w.bytes.data(), static_cast<qint64>(w.bytes.size())) !=
+            static_cast<qint64>(w.bytes.size())) {
+      state.SkipWithError("cannot write the log file");
+      return;
+    }
+  }
+  Samples samples(state);
+  bool opened = true;
+  for (auto _ : state) {
+    w.box().setLogText(u"");
+    w.form->Frame1->setTitle(QStringLiteral("001"));
+    Settle();
+    samples.add(TimeIt([&] { QTest::mouseClick(w.form->Command2, Qt::LeftButton); }));
+    opened = opened && w.box().logText() == w.log &&
+             w.form->Frame1->title() == cardel::ToQString(w.serial);
+    samples.addAfter(Settle());
+  }
+  samples.report(lines);
+  if (!opened) state.SkipWithError("the log was not opened as saved");
+  QFile::remove(w.form->logFilePath());
+  w.reset();
+}
+
+// d. "Salva" of the log to the log file, committed to disk.
+void SaveCommand(benchmark::State& state, int lines) {
+  BenchWindow& w = WindowWith(lines);
+  Samples samples(state);
+  const int messagesBefore = w.platform.messages;
+  for (auto _ : state) {
+    samples.add(TimeIt([&] { QTest::mouseClick(w.form->Command3, Qt::LeftButton); }));
+    samples.addAfter(Settle());
+  }
+  samples.report(lines);
+  const auto saved = QFileInfo(w.form->logFilePath()).size();
+  if (saved != static_cast<qint64>(w.bytes.size() + 2) ||
+      w.platform.messages - messagesBefore != static_cast<int>(state.iterations()))
+    state.SkipWithError("the log was not saved");
+  QFile::remove(w.form->logFilePath());
+  w.reset();
+}
+
+// e. One letter typed in the middle of the log box.
+void Text1Keystroke(benchmark::State& state, int lines) {
+  BenchWindow& w = WindowWith(lines);
+  const int middle = w.shownLength / 2;
+  auto placeCaret = [&](int position) {
+    QTextCursor caret = w.box().textCursor();
+    caret.setPosition(position);
+    w.box().setTextCursor(caret);
+  };
+  // Where the letter lands in the log: each line break before it is CR LF.
+  const std::size_t logIndex = static_cast<std::size_t>(
+      middle + w.box().document()->findBlock(middle).blockNumber());
+  w.box().setFocus();
+  Samples samples(state);
+  bool typed = true;
+  for (auto _ : state) {
+    placeCaret(middle);
+    Settle();
+    samples.add(TimeIt([&] { QTest::keyClick(&w.box(), 'x'); }));
+    typed = typed && w.box().logText().size() == w.log.size() + 1 &&
+            w.box().logText()[logIndex] == u'x';
+    samples.addAfter(Settle());
+    placeCaret(middle + 1);
+    QTest::keyClick(&w.box(), Qt::Key_Backspace);
+  }
+  samples.report(lines);
+  if (!typed || w.box().logText() != w.log) state.SkipWithError("the letter was not typed");
+  w.reset();
+}
+
+// ---------------------------------------------------------------------------
+// The core alone, on the same logs.
+
+struct CoreLog {
+  int lines = 0;
+  std::string bytes;
+  Text log;
+};
+
+const CoreLog& CoreLogWith(int lines) {
+  static CoreLog current;
+  if (current.lines != lines) {
+    current.lines = lines;
+    current.bytes = MakeLogBytes(lines);
+    current.log = Widen(current.bytes);
+  }
+  return current;
+}
+
+template <typename Op>
+void CoreBenchmark(benchmark::State& state, int lines, Op op) {
+  const CoreLog& log = CoreLogWith(lines);
+  Samples samples(state);
+  for (auto _ : state) samples.add(TimeIt([&] { op(log); }));
+  samples.report(lines);
+}
+
+void RegisterAll() {
+  for (const int lines : kLogSizes) {
+    std::string size = "/";
+    size += std::to_string(lines);
+    auto window = [&](const std::string& name, int small, int medium, int large, auto fn) {
+      benchmark::RegisterBenchmark((name + size).c_str(), fn)
+          ->Iterations(Iterations(lines, small, medium, large))
+          ->UseManualTime()
+          ->Unit(benchmark::kMillisecond);
+    };
+    for (const bool present : {false, true})
+      for (const bool multiband : {false, true}) {
+        const std::string name = std::string("text2_key/") + (present ? "present" : "absent") +
+                                 (multiband ? "/multiband_on" : "/multiband_off");
+        window(name, 400, 300, 150, [=](benchmark::State& s) {
+          Text2Keystroke(s, lines, present, multiband);
+        });
+      }
+    window("ok_command", 300, 200, 100, [=](benchmark::State& s) { OkCommand(s, lines); });
+    window("apri", 30, 20, 12, [=](benchmark::State& s) { OpenCommand(s, lines); });
+    window("salva", 40, 30, 20, [=](benchmark::State& s) { SaveCommand(s, lines); });
+    window("text1_key_middle", 200, 150, 80, [=](benchmark::State& s) { Text1Keystroke(s, lines); });
+
+    auto core = [&](const std::string& name, int small, int medium, int large, auto op) {
+      benchmark::RegisterBenchmark((name + size).c_str(),
+                                   [=](benchmark::State& s) { CoreBenchmark(s, lines, op); })
+          ->Iterations(Iterations(lines, small, medium, large))
+          ->UseManualTime()
+          ->Unit(benchmark::kMillisecond);
+    };
+    core("core/CheckCallSign_absent", 2000, 1000, 200, [](const CoreLog& l) {
+      benchmark::DoNotOptimize(cardel::CheckCallSign(u"QX9ABC", l.log, false, cardel::kNoBand));
+    });
+    core("core/EnterQso", 2000, 2000, 2000, [](const CoreLog&) {
+      const cardel::QsoForm form{.callSign = u"QX9ABC",
+                                 .receivedSerial = u"123",
+                                 .locator = u"JN45AB",
+                                 .band = Text(cardel::kNoBand),
+                                 .serialCaption = u"999"};
+      const cardel::LocalClock clock{std::chrono::year{2026} / 12 / 7, 15, 18};
+      benchmark::DoNotOptimize(
+          cardel::EnterQso(form, clock, [](std::chrono::year_month_day) { return Text(u"07/12/2026"); }));
+    });
+    core("core/AppendQsoLine", 1000, 400, 100, [](const CoreLog& l) {
+      benchmark::DoNotOptimize(cardel::AppendQsoLine(
+          l.log, u"999-+-07/12/2026---1318---QX9ABC---59---123---JN45AB\r\n"));
+    });
+    core("core/OpenLog", 200, 60, 20, [](const CoreLog& l) {
+      benchmark::DoNotOptimize(cardel::OpenLog(u"", std::string_view(l.bytes)));
+    });
+    core("core/RestoreSerial", 2000, 2000, 2000, [](const CoreLog& l) {
+      benchmark::DoNotOptimize(cardel::RestoreSerial(l.log));
+    });
+    core("core/SaveLog", 200, 60, 20, [](const CoreLog& l) {
+      benchmark::DoNotOptimize(cardel::SaveLog(l.log, u"/tmp/cardel.txt"));
+    });
+    // What any search for an absent call sign costs at least: one pass of the
+    // library's find over the log.
+    core("floor/u16string_view_find", 2000, 1000, 200, [](const CoreLog& l) {
+      benchmark::DoNotOptimize(TextView(l.log).find(u"QX9ABC"));
+    });
+    core("floor/string_view_find_bytes", 2000, 1000, 200, [](const CoreLog& l) {
+      benchmark::DoNotOptimize(std::string_view(l.bytes).find("QX9ABC"));
+    });
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Memory of a window holding a big log, in a process of its own.
+
+long StatusKb(const char* field) {
+  std::ifstream status("/proc/self/status");
+  const std::size_t length = std::strlen(field);
+  for (std::string line; std::getline(status, line);)
+    if (line.compare(0, length, field) == 0 && line.size() > length && line[length] == ':')
+      return std::stol(line.substr(length + 1));
+  return -1;
+}
+
+int MeasureMemory(int lines) {
+  QTemporaryDir dir;
+  BenchPlatform platform;
+  platform.folder = dir.path();
+  cardel::Form15 form(platform);
+  {
+    // Written a contact at a time so that making the file leaves nothing
+    // behind in this process's peak.
+    std::FILE* file = std::fopen(QFile::encodeName(form.logFilePath()).constData(), "wb");
+    if (!file) return 1;
+    MakeLog(lines, [&](const std::string& line) { std::fwrite(line.data(), 1, line.size(), file); });
+    std::fclose(file);
+  }
+  form.show();
+  QApplication::setActiveWindow(&form);
+  if (!QTest::qWaitForWindowExposed(&form)) return 1;
+  Settle();
+  const long emptyRss = StatusKb("VmRSS");
+  QTest::mouseClick(form.Command2, Qt::LeftButton);
+  Settle();
+  std::printf(
+      "{\"lines\": %d, \"log_chars\": %zu, \"empty_window_vmrss_kb\": %ld, "
+      "\"vmhwm_kb\": %ld, \"vmrss_kb\": %ld}\n",
+      lines, form.Text1->logText().size(), emptyRss, StatusKb("VmHWM"), StatusKb("VmRSS"));
+  return form.Text1->logText().empty() ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc == 3 && std::strcmp(argv[1], "--memory") == 0) return MeasureMemory(std::atoi(argv[2]));
+
+  RegisterAll();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  currentWindow.reset();
+  return 0;
+}

@@ -1,0 +1,116 @@
+// The duplicate check on the call sign being typed, and the search under it.
+//
+// Input layout:
+//   byte 0   flags: bit 0 -> multiband mode;
+//                   bit 1 -> texts are raw UTF-16LE code units, otherwise
+//                            Windows-1252 bytes;
+//                   bit 2 -> the upper-cased call sign is also written into
+//                            the log at the place byte 3 picks, so that
+//                            duplicates are common rather than rare.
+//   byte 1   length in bytes of the typed call sign
+//   byte 2   length in bytes of the band text
+//   byte 3   where to write the call sign into the log; also the 1-based
+//            start handed to Search on its own
+//   then     the typed call sign, the band text, and the rest is the log.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+#include "call_check.h"
+#include "reference_model.h"
+#include "text.h"
+
+namespace {
+
+struct Reader {
+  std::string_view rest;
+  bool utf16;
+
+  model::Text Take(std::size_t bytes) {
+    bytes = std::min(bytes, rest.size());
+    const std::string_view part = rest.substr(0, bytes);
+    rest.remove_prefix(bytes);
+    return Convert(part);
+  }
+
+  model::Text Convert(std::string_view part) const {
+    if (!utf16) return model::Decode(part);
+    model::Text text;
+    for (std::size_t i = 0; i + 1 < part.size(); i += 2)
+      text.push_back(static_cast<char16_t>(static_cast<unsigned char>(part[i]) |
+                                           static_cast<unsigned char>(part[i + 1]) << 8));
+    return text;
+  }
+};
+
+// Search's contract: 1-based, 0 for none, an empty text holds nothing, and
+// an empty sought text is found right at a start inside or just past the text.
+std::size_t ModelSearch(model::TextView text, model::TextView sought, std::size_t start) {
+  if (text.empty() || start == 0 || start > text.size() + 1) return 0;
+  const auto at = model::FindFrom(text, sought, start - 1);
+  return at ? *at + 1 : 0;
+}
+
+void Report(model::TextView typed, model::TextView log, model::TextView band, bool multiband,
+            const cardel::CallCheck& check) {
+  model::Dump("typed", typed);
+  model::Dump("log", log);
+  model::Dump("band", band);
+  std::fprintf(stderr, "multiband %d, mark %d, found %ld\n", multiband, static_cast<int>(check.mark),
+               check.foundPosition ? static_cast<long>(*check.foundPosition) : -1L);
+}
+
+}  // namespace
+
+// Names the broken rule and the line that checks it, after the texts.
+#define CALL_CHECK(cond, rule)                          \
+  do {                                                  \
+    if (!(cond)) {                                      \
+      Report(typed, log, band, multiband, check);       \
+      model::Fail(rule, __FILE__, __LINE__);            \
+    }                                                   \
+  } while (0)
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 4) return 0;
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const bool multiband = input[0] & 1;
+  const bool plant = input[0] & 4;
+  const std::size_t place = static_cast<unsigned char>(input[3]);
+  Reader reader{input.substr(4), static_cast<bool>(input[0] & 2)};
+  const model::Text typed = reader.Take(static_cast<unsigned char>(input[1]));
+  const model::Text band = reader.Take(static_cast<unsigned char>(input[2]));
+  model::Text log = reader.Convert(reader.rest);
+  if (plant) log.insert(std::min(place, log.size()), model::Upper(typed));
+
+  FUZZ_CHECK(cardel::Search(log, band, place) == ModelSearch(log, band, place));
+  FUZZ_CHECK(cardel::UpperCase(typed) == model::Upper(typed));
+
+  const cardel::CallCheck check = cardel::CheckCallSign(typed, log, multiband, band);
+  CALL_CHECK(check.callSign == model::Upper(typed), "the call sign is the typed text upper-cased");
+  CALL_CHECK(check.callSign.size() == typed.size(), "upper-casing keeps the length");
+
+  if (check.callSign.size() < 4) {
+    CALL_CHECK(check.mark == cardel::CallMark::Normal, "three characters or fewer are Normal");
+    CALL_CHECK(!check.foundPosition, "a short call sign is not searched for");
+    return 0;
+  }
+
+  const auto first = model::FindFrom(log, check.callSign, 0);
+  CALL_CHECK(check.foundPosition.has_value(), "a long call sign is searched for");
+  CALL_CHECK(*check.foundPosition == (first ? *first + 1 : 0), "found at its first occurrence");
+  CALL_CHECK((check.mark != cardel::CallMark::Normal) == first.has_value(),
+             "marked exactly when the log holds the call sign");
+  CALL_CHECK(multiband || check.mark != cardel::CallMark::NewBand, "NewBand only in multiband mode");
+  if (first && multiband) {
+    const bool bandSeenSince = model::FindFrom(log, band, *first).has_value();
+    const auto want = bandSeenSince ? cardel::CallMark::Duplicate : cardel::CallMark::NewBand;
+    CALL_CHECK(check.mark == want, "NewBand exactly when the band is absent from the call onwards");
+  }
+  CALL_CHECK(!plant || first, "a call sign written into the log is found");
+  return 0;
+}

@@ -37,14 +37,7 @@ struct Reader {
     return Convert(part);
   }
 
-  model::Text Convert(std::string_view part) const {
-    if (!utf16) return model::Decode(part);
-    model::Text text;
-    for (std::size_t i = 0; i + 1 < part.size(); i += 2)
-      text.push_back(static_cast<char16_t>(static_cast<unsigned char>(part[i]) |
-                                           static_cast<unsigned char>(part[i + 1]) << 8));
-    return text;
-  }
+  model::Text Convert(std::string_view part) const { return model::TextFromBytes(part, utf16); }
 };
 
 // Search's contract: 1-based, 0 for none, an empty text holds nothing, and

@@ -23,15 +23,6 @@
 
 namespace {
 
-model::Text BoxText(std::string_view part, bool utf16) {
-  if (!utf16) return model::Decode(part);
-  model::Text text;
-  for (std::size_t i = 0; i + 1 < part.size(); i += 2)
-    text.push_back(static_cast<char16_t>(static_cast<unsigned char>(part[i]) |
-                                         static_cast<unsigned char>(part[i + 1]) << 8));
-  return text;
-}
-
 void CheckCaption(model::TextView log, const std::optional<model::Text>& caption) {
   if (caption && !model::IsSerialCaption(*caption)) {
     model::Dump("log", log);
@@ -92,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::min<std::size_t>(static_cast<unsigned char>(input[1]) |
                                 static_cast<unsigned char>(input[2]) << 8,
                             size - 3);
-  const model::Text box = BoxText(input.substr(3, boxLength), utf16Box);
+  const model::Text box = model::TextFromBytes(input.substr(3, boxLength), utf16Box);
   const std::string_view file = input.substr(3 + boxLength);
 
   // Any byte sequence is a readable file and must save back byte for byte.

@@ -229,4 +229,15 @@ inline std::optional<std::size_t> FindFrom(TextView text, TextView part, std::si
   return std::nullopt;
 }
 
+// Fuzz input bytes as a text: Windows-1252, or UTF-16LE pairs when `utf16`
+// (an odd last byte is dropped), so texts outside the code page come up too.
+inline Text TextFromBytes(std::string_view part, bool utf16) {
+  if (!utf16) return Decode(part);
+  Text text;
+  for (std::size_t i = 0; i + 1 < part.size(); i += 2)
+    text.push_back(static_cast<char16_t>(static_cast<unsigned char>(part[i]) |
+                                         static_cast<unsigned char>(part[i + 1]) << 8));
+  return text;
+}
+
 }  // namespace model

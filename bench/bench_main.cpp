@@ -19,6 +19,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
@@ -550,12 +551,17 @@ int MeasureMemory(int lines) {
   if (!QTest::qWaitForWindowExposed(&form)) return 1;
   Settle();
   const long emptyRss = StatusKb("VmRSS");
+  QElapsedTimer clock;
+  clock.start();
   QTest::mouseClick(form.Command2, Qt::LeftButton);
+  const double apriMs = clock.nsecsElapsed() / 1e6;
   Settle();
+  const double settledMs = clock.nsecsElapsed() / 1e6;
   std::printf(
       "{\"lines\": %d, \"log_chars\": %zu, \"empty_window_vmrss_kb\": %ld, "
-      "\"vmhwm_kb\": %ld, \"vmrss_kb\": %ld}\n",
-      lines, form.Text1->logText().size(), emptyRss, StatusKb("VmHWM"), StatusKb("VmRSS"));
+      "\"vmhwm_kb\": %ld, \"vmrss_kb\": %ld, \"apri_ms\": %.1f, \"settled_ms\": %.1f}\n",
+      lines, form.Text1->logText().size(), emptyRss, StatusKb("VmHWM"), StatusKb("VmRSS"), apriMs,
+      settledMs);
   return form.Text1->logText().empty() ? 1 : 0;
 }
 

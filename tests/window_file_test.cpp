@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTimer>
@@ -24,6 +25,29 @@ class FailingDiskPlatform : public FakePlatform {
     file.cancelWriting();
     return QStringLiteral("No space left on device");
   }
+};
+
+// A folder in which no file can be created, renamed or replaced: immutable
+// for the superuser, read-only for anyone else.
+class FolderLock {
+ public:
+  explicit FolderLock(const QString& folder) : folder_(folder) {
+    if (folder_.isEmpty()) return;
+    if (QProcess::execute("chattr", {"+i", folder_}) != 0)
+      QFile::setPermissions(folder_, QFile::ReadOwner | QFile::ExeOwner);
+    QFile probe(folder_ + "/probe");
+    locked_ = !probe.open(QIODevice::WriteOnly);
+  }
+  ~FolderLock() {
+    if (folder_.isEmpty()) return;
+    QProcess::execute("chattr", {"-i", folder_});
+    QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+  bool locked() const { return locked_; }
+
+ private:
+  QString folder_;
+  bool locked_ = false;
 };
 
 }  // namespace
@@ -85,6 +109,7 @@ class WindowFileTest : public QObject {
     QTest::newRow("folder named cardel.txt") << "folder";
     QTest::newRow("folder that cannot hold files") << "proc";
     QTest::newRow("disk full halfway") << "disk";
+    QTest::newRow("file that cannot be replaced") << "locked";
   }
 
   void failedSaveKeepsEverything() {
@@ -93,7 +118,10 @@ class WindowFileTest : public QObject {
     FakePlatform& platform = why == "disk" ? failingDisk : w->platform;
     platform.folder = why == "proc" ? QStringLiteral("/proc/self") : w->dir.path();
     if (why == "folder") QVERIFY(QDir(w->dir.path()).mkdir("cardel.txt"));
-    if (why == "disk") WriteAll(w->logPath(), "old log\r\n\r\n");
+    const bool keepsOldFile = why == "disk" || why == "locked";
+    if (keepsOldFile) WriteAll(w->logPath(), "old log\r\n\r\n");
+    FolderLock lock(why == "locked" ? w->dir.path() : QString());
+    if (why == "locked" && !lock.locked()) QSKIP("no way to lock a folder here");
     cardel::Form15 window(platform);
     window.Text1->setLogText(cardel::ToText(kTwoContacts));
     window.Frame1->setTitle("003");
@@ -108,8 +136,8 @@ class WindowFileTest : public QObject {
     QCOMPARE(box.icon, QMessageBox::Warning);
     QCOMPARE(cardel::ToQString(window.Text1->logText()), kTwoContacts);
     QCOMPARE(window.Frame1->title(), QStringLiteral("003"));
-    if (why == "disk") QCOMPARE(ReadAll(w->logPath()), QByteArray("old log\r\n\r\n"));
-    QCOMPARE(QDir(w->dir.path()).entryList(QDir::Files | QDir::Hidden).size(), why == "disk" ? 1 : 0);
+    if (keepsOldFile) QCOMPARE(ReadAll(w->logPath()), QByteArray("old log\r\n\r\n"));
+    QCOMPARE(QDir(w->dir.path()).entryList(QDir::Files | QDir::Hidden).size(), keepsOldFile ? 1 : 0);
   }
 
   void openWithoutLogFile_data() {

@@ -19,11 +19,11 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -34,7 +34,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -141,7 +140,8 @@ void MakeLog(int lines, Sink&& sink, std::string* middleCall = nullptr) {
 std::string MakeLogBytes(int lines, std::string* middleCall = nullptr) {
   std::string log;
   log.reserve(static_cast<std::size_t>(lines) * 56);
-  MakeLog(lines, [&](const std::string& line) { log += line; }, middleCall);
+  MakeLog(
+      lines, [&](const std::string& line) { log += line; }, middleCall);
   return log;
 }
 
@@ -166,7 +166,9 @@ class Samples {
     state_.SetIterationTime(seconds);
     times_.push_back(seconds);
   }
-  void addAfter(Clock::duration took) { after_.push_back(std::chrono::duration<double>(took).count()); }
+  void addAfter(Clock::duration took) {
+    after_.push_back(std::chrono::duration<double>(took).count());
+  }
 
   void report(int lines) {
     state_.counters["lines"] = lines;
@@ -306,12 +308,13 @@ void Text2Keystroke(benchmark::State& state, int lines, bool present, bool multi
     w.form->Text2->setFocus();
   }
   // Operators type lower case; the window writes it back upper-cased.
-  const QString call = (present ? QString::fromLatin1(w.middleCall) : QStringLiteral("QX9A")).toLower();
+  const QString call =
+      (present ? QString::fromLatin1(w.middleCall) : QStringLiteral("QX9A")).toLower();
   QTest::keyClicks(w.form->Text2, call.chopped(1));
   const char last = call.back().toLatin1();
-  const cardel::CallMark expected =
-      !present ? cardel::CallMark::Normal
-               : multiband ? cardel::CallMark::NewBand : cardel::CallMark::Duplicate;
+  const cardel::CallMark expected = !present    ? cardel::CallMark::Normal
+                                    : multiband ? cardel::CallMark::NewBand
+                                                : cardel::CallMark::Duplicate;
 
   Samples samples(state);
   bool marked = true;
@@ -407,8 +410,8 @@ void Text1Keystroke(benchmark::State& state, int lines) {
     w.box().setTextCursor(caret);
   };
   // Where the letter lands in the log: each line break before it is CR LF.
-  const std::size_t logIndex = static_cast<std::size_t>(
-      middle + w.box().document()->findBlock(middle).blockNumber());
+  const std::size_t logIndex =
+      static_cast<std::size_t>(middle + w.box().document()->findBlock(middle).blockNumber());
   w.box().setFocus();
   Samples samples(state);
   bool typed = true;
@@ -468,14 +471,14 @@ void RegisterAll() {
       for (const bool multiband : {false, true}) {
         const std::string name = std::string("text2_key/") + (present ? "present" : "absent") +
                                  (multiband ? "/multiband_on" : "/multiband_off");
-        window(name, 400, 300, 150, [=](benchmark::State& s) {
-          Text2Keystroke(s, lines, present, multiband);
-        });
+        window(name, 400, 300, 150,
+               [=](benchmark::State& s) { Text2Keystroke(s, lines, present, multiband); });
       }
     window("ok_command", 300, 200, 100, [=](benchmark::State& s) { OkCommand(s, lines); });
     window("apri", 30, 20, 12, [=](benchmark::State& s) { OpenCommand(s, lines); });
     window("salva", 40, 30, 20, [=](benchmark::State& s) { SaveCommand(s, lines); });
-    window("text1_key_middle", 200, 150, 80, [=](benchmark::State& s) { Text1Keystroke(s, lines); });
+    window("text1_key_middle", 200, 150, 80,
+           [=](benchmark::State& s) { Text1Keystroke(s, lines); });
 
     auto core = [&](const std::string& name, int small, int medium, int large, auto op) {
       benchmark::RegisterBenchmark((name + size).c_str(),
@@ -494,8 +497,8 @@ void RegisterAll() {
                                  .band = Text(cardel::kNoBand),
                                  .serialCaption = u"999"};
       const cardel::LocalClock clock{std::chrono::year{2026} / 12 / 7, 15, 18};
-      benchmark::DoNotOptimize(
-          cardel::EnterQso(form, clock, [](std::chrono::year_month_day) { return Text(u"07/12/2026"); }));
+      benchmark::DoNotOptimize(cardel::EnterQso(
+          form, clock, [](std::chrono::year_month_day) { return Text(u"07/12/2026"); }));
     });
     core("core/AppendQsoLine", 1000, 400, 100, [](const CoreLog& l) {
       benchmark::DoNotOptimize(cardel::AppendQsoLine(
@@ -504,17 +507,15 @@ void RegisterAll() {
     core("core/OpenLog", 200, 60, 20, [](const CoreLog& l) {
       benchmark::DoNotOptimize(cardel::OpenLog(u"", std::string_view(l.bytes)));
     });
-    core("core/RestoreSerial", 2000, 2000, 2000, [](const CoreLog& l) {
-      benchmark::DoNotOptimize(cardel::RestoreSerial(l.log));
-    });
+    core("core/RestoreSerial", 2000, 2000, 2000,
+         [](const CoreLog& l) { benchmark::DoNotOptimize(cardel::RestoreSerial(l.log)); });
     core("core/SaveLog", 200, 60, 20, [](const CoreLog& l) {
       benchmark::DoNotOptimize(cardel::SaveLog(l.log, u"/tmp/cardel.txt"));
     });
     // What any search for an absent call sign costs at least: one pass of the
     // library's find over the log.
-    core("floor/u16string_view_find", 2000, 1000, 200, [](const CoreLog& l) {
-      benchmark::DoNotOptimize(TextView(l.log).find(u"QX9ABC"));
-    });
+    core("floor/u16string_view_find", 2000, 1000, 200,
+         [](const CoreLog& l) { benchmark::DoNotOptimize(TextView(l.log).find(u"QX9ABC")); });
     core("floor/string_view_find_bytes", 2000, 1000, 200, [](const CoreLog& l) {
       benchmark::DoNotOptimize(std::string_view(l.bytes).find("QX9ABC"));
     });
@@ -543,7 +544,8 @@ int MeasureMemory(int lines) {
     // behind in this process's peak.
     std::FILE* file = std::fopen(QFile::encodeName(form.logFilePath()).constData(), "wb");
     if (!file) return 1;
-    MakeLog(lines, [&](const std::string& line) { std::fwrite(line.data(), 1, line.size(), file); });
+    MakeLog(lines,
+            [&](const std::string& line) { std::fwrite(line.data(), 1, line.size(), file); });
     std::fclose(file);
   }
   form.show();

@@ -49,18 +49,21 @@ std::variant<Message, SaveOrder> SaveLog(TextView logText, TextView logFilePath)
   const Text title(kLogFileTitle);
   if (logText.empty())
     return Message{u"Impossibile salvare un LOG vuoto", title, MessageIcon::Information};
-  return SaveOrder{EncodeWindows1252(Concat(logText, kLineEnd)),
-                   Message{Concat(u"Log salvato in ", logFilePath), title, MessageIcon::Information}};
+  return SaveOrder{
+      EncodeWindows1252(Concat(logText, kLineEnd)),
+      Message{Concat(u"Log salvato in ", logFilePath), title, MessageIcon::Information}};
 }
 
 Message SaveFailedMessage(TextView logFilePath, TextView reason) {
-  return Message{Concat(Concat(u"Impossibile salvare il LOG in ", logFilePath), Concat(u"\n", reason)),
-                 Text(kLogFileTitle), MessageIcon::Exclamation};
+  return Message{
+      Concat(Concat(u"Impossibile salvare il LOG in ", logFilePath), Concat(u"\n", reason)),
+      Text(kLogFileTitle), MessageIcon::Exclamation};
 }
 
 Message ReadFailedMessage(TextView logFilePath, TextView reason) {
-  return Message{Concat(Concat(u"Impossibile leggere il LOG da ", logFilePath), Concat(u"\n", reason)),
-                 Text(kLogFileTitle), MessageIcon::Exclamation};
+  return Message{
+      Concat(Concat(u"Impossibile leggere il LOG da ", logFilePath), Concat(u"\n", reason)),
+      Text(kLogFileTitle), MessageIcon::Exclamation};
 }
 
 Text ReadLogLines(std::string_view bytes) {

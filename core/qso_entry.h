@@ -20,11 +20,11 @@ inline constexpr int kLastSerial = 999;
 // What the OK command reads from the window.
 struct QsoForm {
   CallMark mark = CallMark::Normal;
-  Text callSign;        // Text2
-  Text receivedSerial;  // Text3
-  Text locator;         // Text4
-  Text band;            // Combo1's text
-  Text serialCaption;   // Frame1's caption, the serial of this contact
+  Text callSign;            // Text2
+  Text receivedSerial;      // Text3
+  Text locator;             // Text4
+  Text band;                // Combo1's text
+  Text serialCaption;       // Frame1's caption, the serial of this contact
   bool gmtPlusOne = false;  // Check1: local time is UTC+1, otherwise UTC+2
   bool hfMode = false;      // Check3: no locator required
 };
@@ -52,7 +52,7 @@ UtcStamp ToUtc(const LocalClock& local, bool gmtPlusOne);
 using DateFormatter = std::function<Text(std::chrono::year_month_day)>;
 
 struct QsoAccepted {
-  QsoLine qsoLine;  // to be appended to the log with AppendQsoLine
+  QsoLine qsoLine;         // to be appended to the log with AppendQsoLine
   Text nextSerialCaption;  // the new caption of Frame1
 
   friend bool operator==(const QsoAccepted&, const QsoAccepted&) = default;

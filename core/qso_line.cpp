@@ -4,8 +4,8 @@ namespace cardel {
 
 QsoLine ComposeQsoLine(const QsoFields& f) {
   QsoLine line;
-  line.reserve(48 + f.date.size() + f.callSign.size() + f.receivedSerial.size() +
-               f.locator.size() + (f.band ? f.band->size() : 0));
+  line.reserve(48 + f.date.size() + f.callSign.size() + f.receivedSerial.size() + f.locator.size() +
+               (f.band ? f.band->size() : 0));
   line.append(f.serial).append(u"-+-").append(f.date).append(u"---").append(f.time);
   line.append(u"---").append(f.callSign).append(u"---59---").append(f.receivedSerial);
   line.append(u"---").append(f.locator);

@@ -27,7 +27,8 @@ std::size_t Find(TextView text, TextView sought, std::size_t from) {
       const __m128i both = _mm_and_si128(_mm_cmpeq_epi16(_mm_loadu_si128(head), first),
                                          _mm_cmpeq_epi16(_mm_loadu_si128(tail), last));
       // Two mask bits per character.
-      for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
+      for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(both)); mask != 0;
+           mask &= mask - 1) {
         const std::size_t candidate = at + std::countr_zero(mask) / 2;
         mask &= mask - 1;
         if (std::char_traits<char16_t>::compare(text.data() + candidate + 1, sought.data() + 1,

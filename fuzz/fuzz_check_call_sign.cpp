@@ -53,19 +53,20 @@ void Report(model::TextView typed, model::TextView log, model::TextView band, bo
   model::Dump("typed", typed);
   model::Dump("log", log);
   model::Dump("band", band);
-  std::fprintf(stderr, "multiband %d, mark %d, found %ld\n", multiband, static_cast<int>(check.mark),
+  std::fprintf(stderr, "multiband %d, mark %d, found %ld\n", multiband,
+               static_cast<int>(check.mark),
                check.foundPosition ? static_cast<long>(*check.foundPosition) : -1L);
 }
 
 }  // namespace
 
 // Names the broken rule and the line that checks it, after the texts.
-#define CALL_CHECK(cond, rule)                          \
-  do {                                                  \
-    if (!(cond)) {                                      \
-      Report(typed, log, band, multiband, check);       \
-      model::Fail(rule, __FILE__, __LINE__);            \
-    }                                                   \
+#define CALL_CHECK(cond, rule)                    \
+  do {                                            \
+    if (!(cond)) {                                \
+      Report(typed, log, band, multiband, check); \
+      model::Fail(rule, __FILE__, __LINE__);      \
+    }                                             \
   } while (0)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -98,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CALL_CHECK(*check.foundPosition == (first ? *first + 1 : 0), "found at its first occurrence");
   CALL_CHECK((check.mark != cardel::CallMark::Normal) == first.has_value(),
              "marked exactly when the log holds the call sign");
-  CALL_CHECK(multiband || check.mark != cardel::CallMark::NewBand, "NewBand only in multiband mode");
+  CALL_CHECK(multiband || check.mark != cardel::CallMark::NewBand,
+             "NewBand only in multiband mode");
   if (first && multiband) {
     const bool bandSeenSince = model::FindFrom(log, band, *first).has_value();
     const auto want = bandSeenSince ? cardel::CallMark::Duplicate : cardel::CallMark::NewBand;

@@ -79,10 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const bool utf16Box = input[0] & 1;
   const bool noFile = input[0] & 2;
-  const std::size_t boxLength =
-      std::min<std::size_t>(static_cast<unsigned char>(input[1]) |
-                                static_cast<unsigned char>(input[2]) << 8,
-                            size - 3);
+  const std::size_t boxLength = std::min<std::size_t>(
+      static_cast<unsigned char>(input[1]) | static_cast<unsigned char>(input[2]) << 8, size - 3);
   const model::Text box = model::TextFromBytes(input.substr(3, boxLength), utf16Box);
   const std::string_view file = input.substr(3 + boxLength);
 

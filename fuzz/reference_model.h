@@ -23,9 +23,9 @@ using TextView = std::u16string_view;
   std::abort();
 }
 
-#define FUZZ_CHECK(cond)                                     \
-  do {                                                       \
-    if (!(cond)) ::model::Fail(#cond, __FILE__, __LINE__);   \
+#define FUZZ_CHECK(cond)                                   \
+  do {                                                     \
+    if (!(cond)) ::model::Fail(#cond, __FILE__, __LINE__); \
   } while (0)
 
 inline void Dump(const char* name, TextView text) {
@@ -160,9 +160,7 @@ inline Text OpenedText(TextView box, std::string_view fileBytes) {
   return CollapseOnce(joined);
 }
 
-inline bool Contains(TextView text, TextView part) {
-  return text.find(part) != TextView::npos;
-}
+inline bool Contains(TextView text, TextView part) { return text.find(part) != TextView::npos; }
 
 // A CR not followed by LF.
 inline bool HasLoneCr(TextView text) {
@@ -206,7 +204,8 @@ inline std::optional<std::optional<Text>> KnownCaption(TextView log) {
 // Small letters of the Windows-1252 repertoire above their capitals. ß, µ and
 // ƒ have no capital in the code page and stay as they are.
 inline constexpr TextView kSmall = u"abcdefghijklmnopqrstuvwxyzàáâãäåæçèéêëìíîïðñòóôõöøùúûüýþšœžÿ";
-inline constexpr TextView kCapital = u"ABCDEFGHIJKLMNOPQRSTUVWXYZÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖØÙÚÛÜÝÞŠŒŽŸ";
+inline constexpr TextView kCapital =
+    u"ABCDEFGHIJKLMNOPQRSTUVWXYZÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖØÙÚÛÜÝÞŠŒŽŸ";
 static_assert(kSmall.size() == kCapital.size());
 
 inline Text Upper(TextView text) {

@@ -29,8 +29,8 @@ SaveOrder Save(TextView log) {
 TEST(SaveLog, RefusesAnEmptyLog) {
   auto result = SaveLog(u"", u"/p/cardel.txt");
   ASSERT_TRUE(std::holds_alternative<Message>(result));
-  EXPECT_EQ(std::get<Message>(result),
-            (Message{u"Impossibile salvare un LOG vuoto", u"Ventor Cardel", MessageIcon::Information}));
+  EXPECT_EQ(std::get<Message>(result), (Message{u"Impossibile salvare un LOG vuoto",
+                                                u"Ventor Cardel", MessageIcon::Information}));
 }
 
 TEST(SaveLog, WritesTheLogThenOneLineEnd) {
@@ -87,9 +87,9 @@ TEST(CollapseDoubledLineEnds, SinglePassHalvesRunsRoundingUp) {
 
 TEST(ReadNumber, LongestLeadingDecimalIgnoringBlanks) {
   const std::pair<const char16_t*, double> cases[] = {
-      {u"\n041", 41},  {u" 7", 7},    {u"1 2", 12}, {u"abc", 0},  {u"", 0},
-      {u"-4", -4},     {u"1.5", 1.5}, {u"1e2", 100}, {u"+12", 12}, {u"12x3", 12},
-      {u"1e", 1},      {u"\t9\t", 9}, {u".5", 0.5}, {u"-", 0},    {u"\r001", 0},
+      {u"\n041", 41}, {u" 7", 7},    {u"1 2", 12},  {u"abc", 0},  {u"", 0},
+      {u"-4", -4},    {u"1.5", 1.5}, {u"1e2", 100}, {u"+12", 12}, {u"12x3", 12},
+      {u"1e", 1},     {u"\t9\t", 9}, {u".5", 0.5},  {u"-", 0},    {u"\r001", 0},
   };
   for (auto [text, value] : cases) {
     SCOPED_TRACE(testing::Message() << value);

@@ -17,8 +17,11 @@ Text DayMonthYear(year_month_day d) {
 const LocalClock kMorning{2026y / December / 7, 10, 18};
 
 QsoForm FilledForm() {
-  return QsoForm{.callSign = u"Q1ABC", .receivedSerial = u"012", .locator = u"JN61FW",
-                 .band = Text(kNoBand), .serialCaption = u"001"};
+  return QsoForm{.callSign = u"Q1ABC",
+                 .receivedSerial = u"012",
+                 .locator = u"JN61FW",
+                 .band = Text(kNoBand),
+                 .serialCaption = u"001"};
 }
 
 QsoAccepted Accept(const QsoForm& form, const LocalClock& clock = kMorning) {
@@ -33,7 +36,8 @@ TEST(ComposeQsoLine, BothVariantsByteForByte) {
   QsoFields f{u"001", u"07/12/2026", u"0918", u"Q1ABC", u"012", u"JN61FW", std::nullopt};
   EXPECT_EQ(ComposeQsoLine(f), u"001-+-07/12/2026---0918---Q1ABC---59---012---JN61FW\r\n");
   f.band = u"144 Mhz";
-  EXPECT_EQ(ComposeQsoLine(f), u"001-+-07/12/2026---0918---Q1ABC---59---012---JN61FW-->144 Mhz\r\n");
+  EXPECT_EQ(ComposeQsoLine(f),
+            u"001-+-07/12/2026---0918---Q1ABC---59---012---JN61FW-->144 Mhz\r\n");
   f.locator.clear();
   f.band = u"1296 Mhz";
   EXPECT_EQ(ComposeQsoLine(f), u"001-+-07/12/2026---0918---Q1ABC---59---012----->1296 Mhz\r\n");
@@ -61,9 +65,11 @@ struct RefusalCase {
 TEST(EnterQso, RefusesInOrderWithTheFirstConditionOnly) {
   const RefusalCase cases[] = {
       {"duplicate beats empty serial",
-       {.mark = CallMark::Duplicate, .callSign = u"Q1ABC", .serialCaption = u"001"}, u"Duplicato!"},
+       {.mark = CallMark::Duplicate, .callSign = u"Q1ABC", .serialCaption = u"001"},
+       u"Duplicato!"},
       {"empty call beats empty serial", {.serialCaption = u"001"}, u"Inserisci nominativo"},
-      {"empty serial", {.callSign = u"Q1ABC", .locator = u"JN", .serialCaption = u"001"},
+      {"empty serial",
+       {.callSign = u"Q1ABC", .locator = u"JN", .serialCaption = u"001"},
        u"Inserisci numero progressivo"},
       {"empty locator",
        {.callSign = u"Q1ABC", .receivedSerial = u"5", .band = u"...", .serialCaption = u"001"},

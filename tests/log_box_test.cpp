@@ -38,11 +38,16 @@ class LogBoxTest : public QObject {
   void displayIsFaithful_data() {
     QTest::addColumn<QString>("log");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("line ends") << "a\r\nb\r\n" << "a\nb\n";
-    QTest::newRow("lone line feed") << "a\nb" << "a\u240Ab";
-    QTest::newRow("lone carriage return") << "a\rb" << "a\u240Db";
-    QTest::newRow("CR CR LF") << "\r\r\n" << "\u240D\n";
-    QTest::newRow("LF CR") << "\n\r" << "\u240A\u240D";
+    QTest::newRow("line ends") << "a\r\nb\r\n"
+                               << "a\nb\n";
+    QTest::newRow("lone line feed") << "a\nb"
+                                    << "a\u240Ab";
+    QTest::newRow("lone carriage return") << "a\rb"
+                                          << "a\u240Db";
+    QTest::newRow("CR CR LF") << "\r\r\n"
+                              << "\u240D\n";
+    QTest::newRow("LF CR") << "\n\r"
+                           << "\u240A\u240D";
   }
 
   void displayIsFaithful() {

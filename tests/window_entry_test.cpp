@@ -23,8 +23,12 @@ class WindowEntryTest : public QObject {
     bool operator==(const Snapshot&) const = default;
   };
   Snapshot snapshot() {
-    return {w->log(),           form()->Frame1->title(), form()->Text2->text(),
-            form()->Text3->text(), form()->Text4->text(), form()->callMark()};
+    return {w->log(),
+            form()->Frame1->title(),
+            form()->Text2->text(),
+            form()->Text3->text(),
+            form()->Text4->text(),
+            form()->callMark()};
   }
 
  private slots:
@@ -36,7 +40,8 @@ class WindowEntryTest : public QObject {
     QCOMPARE(form()->windowTitle(), QStringLiteral("Cardel v1.2 - Ventor"));
     QCOMPARE(form()->size(), QSize(385, 355));
     QCOMPARE(form()->Frame1->title(), QStringLiteral("001"));
-    for (auto* check : {form()->Check1, form()->Check2, form()->Check3}) QVERIFY(!check->isChecked());
+    for (auto* check : {form()->Check1, form()->Check2, form()->Check3})
+      QVERIFY(!check->isChecked());
     QVERIFY(form()->Label4->isHidden());
     QVERIFY(form()->Combo1->isHidden());
     QVERIFY(!form()->Text4->isHidden());
@@ -102,10 +107,14 @@ class WindowEntryTest : public QObject {
     QCOMPARE(control->geometry(), pixels);
 
     QString text;
-    if (auto* b = qobject_cast<QAbstractButton*>(control)) text = b->text();
-    else if (auto* l = qobject_cast<QLabel*>(control)) text = l->text();
-    else if (auto* g = qobject_cast<QGroupBox*>(control)) text = g->title();
-    else text = control->accessibleName();  // entry boxes carry their label's caption
+    if (auto* b = qobject_cast<QAbstractButton*>(control))
+      text = b->text();
+    else if (auto* l = qobject_cast<QLabel*>(control))
+      text = l->text();
+    else if (auto* g = qobject_cast<QGroupBox*>(control))
+      text = g->title();
+    else
+      text = control->accessibleName();  // entry boxes carry their label's caption
     QCOMPARE(text, caption);
   }
 
@@ -114,15 +123,16 @@ class WindowEntryTest : public QObject {
     QTest::addColumn<bool>("hf");
     QTest::addColumn<QStringList>("order");
     QTest::newRow("start") << false << false
-                           << QStringList{"Text3", "Text4", "Command1", "Command2", "Command3",
-                                          "Text1", "Command4", "Check1", "Check2", "Check3", "Text2"};
+                           << QStringList{"Text3",    "Text4",  "Command1", "Command2",
+                                          "Command3", "Text1",  "Command4", "Check1",
+                                          "Check2",   "Check3", "Text2"};
     QTest::newRow("multiband") << true << false
                                << QStringList{"Text3",    "Text4",  "Command1", "Command2",
                                               "Command3", "Text1",  "Command4", "Combo1",
                                               "Check1",   "Check2", "Check3",   "Text2"};
     QTest::newRow("hf") << false << true
-                        << QStringList{"Text3", "Command1", "Command2", "Command3", "Text1",
-                                       "Command4", "Check1", "Check2", "Check3", "Text2"};
+                        << QStringList{"Text3",    "Command1", "Command2", "Command3", "Text1",
+                                       "Command4", "Check1",   "Check2",   "Check3",   "Text2"};
   }
 
   void tabOrder() {
@@ -165,7 +175,8 @@ class WindowEntryTest : public QObject {
     w->platform.now = QDateTime(QDate(2026, 12, 8), QTime(0, 30));
     w->enterContact("q2xyz", "7", "jn45");
     QCOMPARE(w->log(), QsoLineText("001", "0818", "Q1ABC", "012", "JN61FW") + "002-+-" +
-                           ShortDate(2026, 12, 7) + "---2330---Q2XYZ---59---7---JN45-->1296 Mhz\r\n");
+                           ShortDate(2026, 12, 7) +
+                           "---2330---Q2XYZ---59---7---JN45-->1296 Mhz\r\n");
     QCOMPARE(form()->Frame1->title(), QStringLiteral("003"));
   }
 
@@ -184,11 +195,21 @@ class WindowEntryTest : public QObject {
     QTest::addColumn<QString>("locator");
     QTest::addColumn<bool>("hf");
     QTest::addColumn<QString>("message");
-    QTest::newRow("duplicate, serial empty") << "Q1DUP" << "" << "" << false << "Duplicato!";
-    QTest::newRow("call empty, serial empty") << "" << "" << "JN" << false << "Inserisci nominativo";
-    QTest::newRow("serial empty") << "Q1NEW" << "" << "JN" << false << "Inserisci numero progressivo";
-    QTest::newRow("locator empty") << "Q1NEW" << "5" << "" << false << "Inserisci locatore";
-    QTest::newRow("duplicate in hf") << "Q1DUP" << "5" << "" << true << "Duplicato!";
+    QTest::newRow("duplicate, serial empty") << "Q1DUP"
+                                             << ""
+                                             << "" << false << "Duplicato!";
+    QTest::newRow("call empty, serial empty") << ""
+                                              << ""
+                                              << "JN" << false << "Inserisci nominativo";
+    QTest::newRow("serial empty") << "Q1NEW"
+                                  << ""
+                                  << "JN" << false << "Inserisci numero progressivo";
+    QTest::newRow("locator empty") << "Q1NEW"
+                                   << "5"
+                                   << "" << false << "Inserisci locatore";
+    QTest::newRow("duplicate in hf") << "Q1DUP"
+                                     << "5"
+                                     << "" << true << "Duplicato!";
   }
 
   void refusals() {
@@ -247,15 +268,30 @@ class WindowEntryTest : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("mark");
-    const QString log = "001-+-x---0000---QQ0ABC---59---1---JN-->14 Mhz\r\n"
-                        "002-+-x---0000---QQ9XYZ---59---1---JN-->21 Mhz\r\n";
-    QTest::newRow("upper-cased and found") << false << "..." << "qq0abc" << "QQ0ABC" << int(CallMark::Duplicate);
-    QTest::newRow("prefix found") << false << "..." << "qq0ab" << "QQ0AB" << int(CallMark::Duplicate);
-    QTest::newRow("three characters") << false << "..." << "qq0" << "QQ0" << int(CallMark::Normal);
-    QTest::newRow("absent") << false << "..." << "qq7zz" << "QQ7ZZ" << int(CallMark::Normal);
-    QTest::newRow("band later") << true << "21 Mhz" << "qq0abc" << "QQ0ABC" << int(CallMark::Duplicate);
-    QTest::newRow("new band") << true << "50 Mhz" << "qq0abc" << "QQ0ABC" << int(CallMark::NewBand);
-    QTest::newRow("no band chosen") << true << "..." << "QQ0ABC" << "QQ0ABC" << int(CallMark::NewBand);
+    const QString log =
+        "001-+-x---0000---QQ0ABC---59---1---JN-->14 Mhz\r\n"
+        "002-+-x---0000---QQ9XYZ---59---1---JN-->21 Mhz\r\n";
+    QTest::newRow("upper-cased and found") << false << "..."
+                                           << "qq0abc"
+                                           << "QQ0ABC" << int(CallMark::Duplicate);
+    QTest::newRow("prefix found") << false << "..."
+                                  << "qq0ab"
+                                  << "QQ0AB" << int(CallMark::Duplicate);
+    QTest::newRow("three characters") << false << "..."
+                                      << "qq0"
+                                      << "QQ0" << int(CallMark::Normal);
+    QTest::newRow("absent") << false << "..."
+                            << "qq7zz"
+                            << "QQ7ZZ" << int(CallMark::Normal);
+    QTest::newRow("band later") << true << "21 Mhz"
+                                << "qq0abc"
+                                << "QQ0ABC" << int(CallMark::Duplicate);
+    QTest::newRow("new band") << true << "50 Mhz"
+                              << "qq0abc"
+                              << "QQ0ABC" << int(CallMark::NewBand);
+    QTest::newRow("no band chosen") << true << "..."
+                                    << "QQ0ABC"
+                                    << "QQ0ABC" << int(CallMark::NewBand);
   }
 
   void duplicateMark() {
@@ -264,8 +300,9 @@ class WindowEntryTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     QFETCH(int, mark);
-    w->setLog("001-+-x---0000---QQ0ABC---59---1---JN-->14 Mhz\r\n"
-              "002-+-x---0000---QQ9XYZ---59---1---JN-->21 Mhz\r\n");
+    w->setLog(
+        "001-+-x---0000---QQ0ABC---59---1---JN-->14 Mhz\r\n"
+        "002-+-x---0000---QQ9XYZ---59---1---JN-->21 Mhz\r\n");
     if (multiband) QTest::mouseClick(form()->Check2, Qt::LeftButton);
     form()->Combo1->setEditText(band);
     QTest::keyClicks(form()->Text2, typed);
@@ -275,7 +312,8 @@ class WindowEntryTest : public QObject {
 
     const QColor colour = form()->Text2->palette().color(QPalette::Text);
     const QColor expected = mark == int(CallMark::Duplicate) ? QColor(Qt::red)
-                            : mark == int(CallMark::NewBand) ? QColor(Qt::blue)
+                            : mark == int(CallMark::NewBand)
+                                ? QColor(Qt::blue)
                                 : form()->Text2->palette().color(QPalette::ButtonText);
     QCOMPARE(colour, expected);
   }

@@ -79,7 +79,8 @@ class WindowFileTest : public QObject {
     QTest::newRow("two contacts") << kTwoContacts << (kTwoContacts + "\r\n").toLatin1();
     QTest::newRow("no line end") << "edited" << QByteArray("edited\r\n");
     QTest::newRow("blank") << " " << QByteArray(" \r\n");
-    QTest::newRow("accents and euro") << "\u00C0\u20AC\u0416\r\n" << QByteArray("\xC0\x80?\r\n\r\n");
+    QTest::newRow("accents and euro") << "\u00C0\u20AC\u0416\r\n"
+                                      << QByteArray("\xC0\x80?\r\n\r\n");
   }
 
   void saveWritesTheLogThenOneLineEnd() {
@@ -130,14 +131,16 @@ class WindowFileTest : public QObject {
     QCOMPARE(platform.shown.size(), 1);
     const auto& box = platform.shown.first();
     const QString path = window.logFilePath();
-    QVERIFY2(box.text.startsWith("Impossibile salvare il LOG in " + path + "\n"), qPrintable(box.text));
+    QVERIFY2(box.text.startsWith("Impossibile salvare il LOG in " + path + "\n"),
+             qPrintable(box.text));
     QVERIFY(box.text.size() > ("Impossibile salvare il LOG in " + path + "\n").size());
     QCOMPARE(box.title, QStringLiteral("Ventor Cardel"));
     QCOMPARE(box.icon, QMessageBox::Warning);
     QCOMPARE(cardel::ToQString(window.Text1->logText()), kTwoContacts);
     QCOMPARE(window.Frame1->title(), QStringLiteral("003"));
     if (keepsOldFile) QCOMPARE(ReadAll(w->logPath()), QByteArray("old log\r\n\r\n"));
-    QCOMPARE(QDir(w->dir.path()).entryList(QDir::Files | QDir::Hidden).size(), keepsOldFile ? 1 : 0);
+    QCOMPARE(QDir(w->dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
+             keepsOldFile ? 1 : 0);
   }
 
   void openWithoutLogFile_data() {
@@ -163,7 +166,8 @@ class WindowFileTest : public QObject {
     w->setLog("kept\r\n");
     QTest::mouseClick(form()->Command2, Qt::LeftButton);
     QCOMPARE(w->platform.shown.size(), 1);
-    QVERIFY(lastMessage().text.startsWith("Impossibile leggere il LOG da " + nativeLogPath() + "\n"));
+    QVERIFY(
+        lastMessage().text.startsWith("Impossibile leggere il LOG da " + nativeLogPath() + "\n"));
     QCOMPARE(lastMessage().title, QStringLiteral("Ventor Cardel"));
     QCOMPARE(lastMessage().icon, QMessageBox::Warning);
     QCOMPARE(w->log(), QStringLiteral("kept\r\n"));
@@ -181,12 +185,19 @@ class WindowFileTest : public QObject {
     QTest::newRow("into empty") << "" << saved << three << "004";
     QTest::newRow("after two") << three.left(three.indexOf("003-+-")) << saved
                                << three.left(three.indexOf("003-+-")) + three << "004";
-    QTest::newRow("last 999") << "" << QByteArray("x\r\n999-+-y\r\n\r\n") << "x\r\n999-+-y\r\n" << "999";
-    QTest::newRow("last 099") << "" << QByteArray("x\r\n099-+-y\r\n\r\n") << "x\r\n099-+-y\r\n" << "100";
-    QTest::newRow("one contact") << "" << QByteArray("041-+-y\r\n\r\n") << "041-+-y\r\n" << "042";
-    QTest::newRow("negative") << "" << QByteArray("x\r\n -4-+-y") << "x\r\n -4-+-y\r\n" << "007";
-    QTest::newRow("empty file") << "a\r\n\r\n" << QByteArray() << "a\r\n" << "007";
-    QTest::newRow("line feeds only") << "" << QByteArray("A\nB\n") << "A\nB\n\r\n" << "007";
+    QTest::newRow("last 999") << "" << QByteArray("x\r\n999-+-y\r\n\r\n") << "x\r\n999-+-y\r\n"
+                              << "999";
+    QTest::newRow("last 099") << "" << QByteArray("x\r\n099-+-y\r\n\r\n") << "x\r\n099-+-y\r\n"
+                              << "100";
+    QTest::newRow("one contact") << "" << QByteArray("041-+-y\r\n\r\n") << "041-+-y\r\n"
+                                 << "042";
+    QTest::newRow("negative") << "" << QByteArray("x\r\n -4-+-y") << "x\r\n -4-+-y\r\n"
+                              << "007";
+    QTest::newRow("empty file") << "a\r\n\r\n"
+                                << QByteArray() << "a\r\n"
+                                << "007";
+    QTest::newRow("line feeds only") << "" << QByteArray("A\nB\n") << "A\nB\n\r\n"
+                                     << "007";
   }
 
   void openAppendsAndContinuesTheSerial() {
@@ -202,7 +213,8 @@ class WindowFileTest : public QObject {
     QVERIFY(w->platform.shown.isEmpty());
     QCOMPARE(w->log(), log);
     QCOMPARE(form()->Frame1->title(), caption);
-    QCOMPARE(form()->Text1->textCursor().position(), form()->Text1->document()->characterCount() - 1);
+    QCOMPARE(form()->Text1->textCursor().position(),
+             form()->Text1->document()->characterCount() - 1);
     QCOMPARE(form()->Text2->text(), QStringLiteral("QQ0ABC"));  // left alone
     QCOMPARE(ReadAll(w->logPath()), file);
   }
@@ -304,9 +316,12 @@ class WindowFileTest : public QObject {
       title = box->windowTitle();
       QTest::keyClick(box, Qt::Key(key));
     });
-    const auto pressed = desktop.showMessage(
-        nullptr, {.text = "Uscire dal programma?", .title = "Cardel_eng", .buttons = QMessageBox::Yes | QMessageBox::No,
-                  .defaultButton = QMessageBox::Yes, .escapeButton = QMessageBox::No});
+    const auto pressed =
+        desktop.showMessage(nullptr, {.text = "Uscire dal programma?",
+                                      .title = "Cardel_eng",
+                                      .buttons = QMessageBox::Yes | QMessageBox::No,
+                                      .defaultButton = QMessageBox::Yes,
+                                      .escapeButton = QMessageBox::No});
     QCOMPARE(int(pressed), answer);
     QCOMPARE(title, QStringLiteral("Cardel_eng"));
   }

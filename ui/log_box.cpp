@@ -6,7 +6,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-
 #include <algorithm>
 
 #include "qso_line.h"
@@ -177,8 +176,7 @@ void LogBox::onContentsChange(int position, int removed, int added) {
 }
 
 bool LogBox::documentMatchesLog() const {
-  return log_.size() ==
-         static_cast<std::size_t>(shownLength_ + document()->blockCount() - 1);
+  return log_.size() == static_cast<std::size_t>(shownLength_ + document()->blockCount() - 1);
 }
 
 void LogBox::resyncFromDocument() {

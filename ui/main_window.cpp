@@ -27,8 +27,8 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 constexpr qreal kDialogFontPoints = 7.5;
-constexpr const char16_t* kBandList[] = {u"7 Mhz",   u"14 Mhz",  u"21 Mhz",  u"28 Mhz",
-                                         u"50 Mhz",  u"144 Mhz", u"432 Mhz", u"1296 Mhz"};
+constexpr const char16_t* kBandList[] = {u"7 Mhz",  u"14 Mhz",  u"21 Mhz",  u"28 Mhz",
+                                         u"50 Mhz", u"144 Mhz", u"432 Mhz", u"1296 Mhz"};
 
 // Places a control at its position and size in twips within its container.
 template <typename W>
@@ -69,14 +69,14 @@ bool IsEnter(const QEvent* event) {
 
 Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
   setWindowTitle(QStringLiteral("Cardel v1.2 - Ventor"));
-  // The layout was drawn for the 8-point dialog font; a larger desktop
-  // default would clip the captions.
+  // The fixed layout was drawn for a small dialog font; at a desktop's usual
+  // 9 or 10 points the captions of the labels would be clipped.
   QFont dialogFont = font();
   dialogFont.setPointSizeF(kDialogFontPoints);
   setFont(dialogFont);
   resize(5775 / kTwipsPerPixel, 5325 / kTwipsPerPixel);
   createControls();
-  setTabOrder();
+  chainTabOrder();
   connectHandlers();
   load();
   centerOnScreen();
@@ -96,12 +96,13 @@ void Form15::createControls() {
   Combo1 = Place(new QComboBox(Frame1), 3720, 720, 1095, 315, "Combo1");
   Command1 = Place(new QPushButton(QStringLiteral("OK"), Frame1), 120, 1200, 855, 285, "Command1");
   Check1 = Place(new QCheckBox(QStringLiteral("gmt+1"), Frame1), 1200, 1200, 855, 255, "Check1");
-  Check2 = Place(new QCheckBox(QStringLiteral("Multibanda"), Frame1), 2040, 1200, 1215, 255,
-                 "Check2");
+  Check2 =
+      Place(new QCheckBox(QStringLiteral("Multibanda"), Frame1), 2040, 1200, 1215, 255, "Check2");
   Check3 = Place(new QCheckBox(QStringLiteral("HF"), Frame1), 3240, 1200, 615, 255, "Check3");
   Text1 = Place(new LogBox(this), 240, 2160, 5295, 2415, "Text1");
   Command2 = Place(new QPushButton(QStringLiteral("Apri"), this), 1440, 4800, 855, 375, "Command2");
-  Command3 = Place(new QPushButton(QStringLiteral("Salva"), this), 2520, 4800, 735, 375, "Command3");
+  Command3 =
+      Place(new QPushButton(QStringLiteral("Salva"), this), 2520, 4800, 735, 375, "Command3");
   Command4 = Place(new QPushButton(QStringLiteral("Esci"), this), 3480, 4800, 855, 375, "Command4");
 
   Combo1->setEditable(true);
@@ -116,9 +117,9 @@ void Form15::createControls() {
   Combo1->setAccessibleName(Label4->text());
 }
 
-void Form15::setTabOrder() {
-  QWidget* const order[] = {Text2,    Text3, Text4,  Command1, Command2, Command3,
-                            Text1,    Command4, Combo1, Check1, Check2,   Check3};
+void Form15::chainTabOrder() {
+  QWidget* const order[] = {Text2, Text3,    Text4,  Command1, Command2, Command3,
+                            Text1, Command4, Combo1, Check1,   Check2,   Check3};
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -147,12 +148,13 @@ void Form15::load() {
 
 void Form15::centerOnScreen() {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                    screen->availableGeometry()));
+    setGeometry(
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
 }
 
 QString Form15::logFilePath() const {
-  return QDir::toNativeSeparators(QDir(platform_.programFolder()).filePath(ToQString(kLogFileName)));
+  return QDir::toNativeSeparators(
+      QDir(platform_.programFolder()).filePath(ToQString(kLogFileName)));
 }
 
 // OK: enters one contact.

@@ -54,7 +54,7 @@ class Form15 : public QWidget {
 
  private:
   void createControls();
-  void setTabOrder();
+  void chainTabOrder();
   void connectHandlers();
   void load();
   void centerOnScreen();

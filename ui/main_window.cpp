@@ -59,6 +59,15 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// Shows the wait cursor while a large log fills the box.
+class BusyCursor {
+ public:
+  BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -200,6 +209,7 @@ void Form15::onCommand2Clicked() {
     return;
   }
   auto& opened = std::get<OpenedLog>(result);
+  const BusyCursor busy;
   Text1->setLogText(std::move(opened.logText));
   if (opened.serialCaption) Frame1->setTitle(ToQString(*opened.serialCaption));
 }

@@ -68,6 +68,16 @@ class BusyCursor {
   BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
+// Writes the box's text back upper-cased; true when that changed it, which
+// has already run the box's change handler once more, on the new text.
+bool WriteBackUpperCased(QLineEdit* box) {
+  const QString text = box->text();
+  const QString upper = ToQString(UpperCase(ToText(text)));
+  if (upper == text) return false;
+  box->setText(upper);
+  return true;
+}
+
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -260,24 +270,18 @@ void Form15::onText1Changed() {
 
 // The duplicate check while the call sign is typed.
 void Form15::onText2Changed() {
-  const QString typed = Text2->text();
-  const QString upper = ToQString(UpperCase(ToText(typed)));
-  if (upper != typed) {
-    // The write-back runs this handler once more, on the upper-cased text,
-    // and that run sets the mark.
-    Text2->setText(upper);
-    return;
-  }
-  Text2->setCursorPosition(static_cast<int>(upper.size()));
-  setMark(CheckCallSign(ToText(upper), Text1->logText(), Check2->isChecked(),
+  // A write-back runs this handler once more, on the upper-cased text, and
+  // that run sets the mark.
+  if (WriteBackUpperCased(Text2)) return;
+  const QString callSign = Text2->text();
+  Text2->setCursorPosition(static_cast<int>(callSign.size()));
+  setMark(CheckCallSign(ToText(callSign), Text1->logText(), Check2->isChecked(),
                         ToText(Combo1->currentText()))
               .mark);
 }
 
 void Form15::onText4Changed() {
-  const QString text = Text4->text();
-  const QString upper = ToQString(UpperCase(ToText(text)));
-  if (upper != text) Text4->setText(upper);
+  WriteBackUpperCased(Text4);
   Text4->setCursorPosition(static_cast<int>(Text4->text().size()));
 }
 

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text.h"
+
+// Turns a log file into the files that contest sponsors and logbook services
+// take: EDI (REG1TEST), Cabrillo 3.0 and ADIF 3. Plain functions over plain
+// values; the program around it reads the options, the file and the clock.
+namespace cardel::logexport {
+
+enum class Format { Edi, Cabrillo, Adif };
+enum class Mode { Ssb, Cw, Fm };
+
+struct Options {
+  Format format = Format::Edi;
+  std::string ownCall;                    // UTF-8 as given; upper-cased here
+  std::optional<std::string> ownLocator;  // enables the distance points
+  std::optional<std::string> band;        // a band text as the band list writes it
+  Mode mode = Mode::Ssb;
+  std::string contest;
+  std::string receivedReport = "59";
+  std::string programVersion;  // written to Cabrillo CREATED-BY and ADIF PROGRAMVERSION
+};
+
+// Reads the date field of a contact line; nullopt when it is not a date in
+// the chosen format. The program builds it on QDate and the date format.
+using DateReader = std::function<std::optional<std::chrono::year_month_day>(TextView)>;
+
+struct Outcome {
+  std::string output;                    // the file's bytes (ASCII); empty when nothing is written
+  std::vector<std::string> diagnostics;  // UTF-8 lines for standard error, summary last
+  int exitStatus = 2;  // 0 all exported, 1 written with lines left out, 2 nothing written
+};
+
+Outcome Export(std::string_view logFileBytes, const Options& options, const DateReader& readDate);
+
+}  // namespace cardel::logexport

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the suite, the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target for
-# FUZZ_SECONDS (30 by default).
+# AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for
+# FUZZ_SECONDS (30 by default), and the core's tests built for Windows, under Wine.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 need_packages "${BUILD_PACKAGES[@]}"
@@ -10,3 +10,4 @@ configure_and_build "$ROOT/build"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$ROOT/build" --output-on-failure -j "$JOBS"
 "$ROOT/scripts/sanitize.sh"
 "$ROOT/scripts/fuzz.sh"
+"$ROOT/scripts/test-windows.sh"

@@ -2,7 +2,9 @@
 
 #include <bit>
 
-#if defined(__SSE2__)
+// MSVC has SSE2 on every x64 target but does not define __SSE2__.
+#if defined(__SSE2__) || defined(_M_X64)
+#define CARDEL_HAS_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -14,7 +16,7 @@ namespace {
 // characters at a time, this looks for places where both the first and the
 // last character of `sought` match and compares only there.
 std::size_t Find(TextView text, TextView sought, std::size_t from) {
-#if defined(__SSE2__)
+#if defined(CARDEL_HAS_SSE2)
   const std::size_t m = sought.size();
   if (m >= 2) {
     constexpr std::size_t kLanes = 8;

@@ -1,0 +1,109 @@
+#include "qso_line_parse.h"
+
+#include "codepage.h"
+
+namespace cardel {
+
+namespace {
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+TextView Trimmed(TextView field) {
+  while (!field.empty() && IsBlank(field.front())) field.remove_prefix(1);
+  while (!field.empty() && IsBlank(field.back())) field.remove_suffix(1);
+  return field;
+}
+
+bool HasBlank(TextView field) {
+  for (char16_t c : field)
+    if (IsBlank(c)) return true;
+  return false;
+}
+
+int TwoDigits(TextView text) { return (text[0] - u'0') * 10 + (text[1] - u'0'); }
+
+std::optional<QsoTime> ReadTime(TextView text) {
+  const auto digits = [](TextView t) {
+    for (char16_t c : t)
+      if (!IsDigit(c)) return false;
+    return true;
+  };
+  QsoTime time;
+  TextView minutes;
+  if (text.size() == 4 && digits(text)) {
+    time.hour = TwoDigits(text);
+    minutes = text.substr(2);
+  } else if (text.size() == 5 && (text.starts_with(u"0-1") || text.starts_with(u"0-2")) &&
+             digits(text.substr(3))) {
+    time.hour = 24 - (text[2] - u'0');
+    time.dayOffset = -1;
+    minutes = text.substr(3);
+  } else {
+    return std::nullopt;
+  }
+  time.minute = TwoDigits(minutes);
+  if (time.hour > 23 || time.minute > 59) return std::nullopt;
+  return time;
+}
+
+// Cuts the text in front of `separator` off `rest`; nullopt when there is none.
+std::optional<TextView> TakeUntil(TextView& rest, TextView separator) {
+  const auto at = rest.find(separator);
+  if (at == TextView::npos) return std::nullopt;
+  const TextView field = Trimmed(rest.substr(0, at));
+  rest.remove_prefix(at + separator.size());
+  return field;
+}
+
+}  // namespace
+
+std::variant<ParsedQso, QsoLineFault> ParseQsoLine(TextView line) {
+  TextView rest = line;
+  const auto serial = TakeUntil(rest, u"-+-");
+  const auto date = serial ? TakeUntil(rest, u"---") : std::nullopt;
+  const auto time = date ? TakeUntil(rest, u"---") : std::nullopt;
+  const auto callSign = time ? TakeUntil(rest, u"---59---") : std::nullopt;
+  const auto receivedSerial = callSign ? TakeUntil(rest, u"---") : std::nullopt;
+  if (!receivedSerial) return QsoLineFault::NotAContact;
+
+  ParsedQso qso;
+  const auto bandMark = rest.find(u"-->");
+  qso.locator = UpperCase(Trimmed(rest.substr(0, bandMark)));
+  if (bandMark != TextView::npos) qso.band = Text(Trimmed(rest.substr(bandMark + 3)));
+
+  if (serial->empty()) return QsoLineFault::NoSerial;
+  const auto utc = ReadTime(*time);
+  if (!utc) return QsoLineFault::BadTime;
+  if (callSign->empty()) return QsoLineFault::NoCallSign;
+  if (receivedSerial->empty()) return QsoLineFault::NoReceivedSerial;
+  if (HasBlank(*serial) || HasBlank(*callSign) || HasBlank(*receivedSerial) ||
+      HasBlank(qso.locator))
+    return QsoLineFault::BlankInField;
+
+  qso.serial = Text(*serial);
+  qso.date = Text(*date);
+  qso.time = *utc;
+  qso.callSign = UpperCase(*callSign);
+  qso.receivedSerial = Text(*receivedSerial);
+  return qso;
+}
+
+std::vector<LogLine> SplitLogLines(std::string_view bytes) {
+  const Text text = DecodeWindows1252(bytes);
+  std::vector<LogLine> lines;
+  std::size_t number = 1;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    const bool atEnd = i == text.size();
+    if (!atEnd && text[i] != u'\r' && text[i] != u'\n') continue;
+    if (i > start) lines.push_back({number, text.substr(start, i - start)});
+    if (atEnd) break;
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    ++number;
+    start = i + 1;
+  }
+  return lines;
+}
+
+}  // namespace cardel

@@ -393,6 +393,54 @@ class WindowEntryTest : public QObject {
     }
   }
 
+  // Multiband off and on again forgets the band: the list is as at start.
+  void bandForgotten_data() {
+    QTest::addColumn<int>("downs");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("first band") << 1 << "" << false << "7 Mhz";
+    QTest::newRow("second band") << 2 << "" << false << "14 Mhz";
+    QTest::newRow("last band") << 8 << "" << false << "1296 Mhz";
+    QTest::newRow("band then typed over") << 3 << "QQ" << false << "QQ";
+    QTest::newRow("switched by Space") << 2 << "" << true << "14 Mhz";
+  }
+
+  void bandForgotten() {
+    QFETCH(int, downs);
+    QFETCH(QString, typed);
+    QFETCH(bool, byKeyboard);
+    QFETCH(QString, chosen);
+    w->showActive();
+    const auto toggleMultiband = [&] {
+      if (byKeyboard) {
+        form()->Check2->setFocus();
+        QTest::keyClick(form()->Check2, Qt::Key_Space);
+      } else {
+        QTest::mouseClick(form()->Check2, Qt::LeftButton);
+      }
+    };
+    const auto pressDown = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down); };
+    toggleMultiband();
+    form()->Combo1->setFocus();
+    for (int i = 0; i < downs; ++i) pressDown();
+    if (!typed.isEmpty()) {
+      form()->Combo1->lineEdit()->selectAll();
+      QTest::keyClicks(QApplication::focusWidget(), typed);
+    }
+    QCOMPARE(form()->Combo1->currentText(), chosen);
+
+    toggleMultiband();
+    toggleMultiband();
+    QVERIFY(form()->Combo1->isVisible());
+    QCOMPARE(form()->Combo1->currentText(), QStringLiteral("..."));
+    QCOMPARE(form()->Combo1->currentIndex(), -1);
+    form()->Combo1->setFocus();
+    pressDown();
+    QCOMPARE(form()->Combo1->currentText(), QStringLiteral("7 Mhz"));
+    QCOMPARE(form()->Combo1->currentIndex(), 0);
+  }
+
   void enterPressesOk_data() {
     QTest::addColumn<QString>("box");
     QTest::addColumn<int>("key");

@@ -78,6 +78,13 @@ bool WriteBackUpperCased(QLineEdit* box) {
   return true;
 }
 
+// The band list as at start: no band selected, so the first Down picks the
+// first band, and the text that means no band.
+void ShowNoBand(QComboBox* combo) {
+  combo->setCurrentIndex(-1);
+  combo->setEditText(ToQString(kNoBand));
+}
+
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -161,8 +168,7 @@ void Form15::connectHandlers() {
 // The window's load: the band list, in its order, none selected.
 void Form15::load() {
   for (const char16_t* band : kBandList) Combo1->addItem(QString::fromUtf16(band));
-  Combo1->setCurrentIndex(-1);
-  Combo1->setEditText(ToQString(kNoBand));
+  ShowNoBand(Combo1);
 }
 
 void Form15::centerOnScreen() {
@@ -253,7 +259,7 @@ void Form15::onCheck2Clicked() {
   } else {
     Label4->hide();
     Combo1->hide();
-    Combo1->setEditText(ToQString(kNoBand));
+    ShowNoBand(Combo1);
     Text2->setFocus();
   }
 }

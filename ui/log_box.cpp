@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "qso_line.h"
+#include "qt_text.h"
 
 namespace cardel {
 
@@ -31,23 +32,64 @@ bool FormsLineEnd(TextView log, std::size_t boundary) {
 
 }  // namespace
 
-QString ToDisplay(TextView log) {
-  QString shown;
-  shown.reserve(static_cast<qsizetype>(log.size()));
+namespace {
+
+// Builds the shown text a character at a time, cutting long lines.
+class DisplayBuilder {
+ public:
+  explicit DisplayBuilder(std::size_t size, int lineLength) : line_(lineLength) {
+    shown_.text.reserve(static_cast<qsizetype>(size + size / kMaxShownLine + 1));
+  }
+
+  void put(QChar c) {
+    if (line_ >= kMaxShownLine && !c.isLowSurrogate()) cutLine();
+    shown_.text.append(c);
+    ++line_;
+    if (c.unicode() == kShownLineFeed) afterLineFeed_ = shown_.text.size();
+  }
+  void lineBreak() {
+    shown_.text.append(u'\n');
+    line_ = 0;
+  }
+  Display take() { return std::move(shown_); }
+
+ private:
+  // After the line's last lone LF when it stands in the second half of the
+  // piece, so a file with LF line ends shows its lines whole; anywhere else
+  // there is nothing better to break at.
+  void cutLine() {
+    const qsizetype end = shown_.text.size();
+    qsizetype at = end;
+    if (afterLineFeed_ > end - line_ / 2) at = afterLineFeed_;
+    shown_.text.insert(at, u'\n');
+    shown_.displayBreaks.push_back(static_cast<int>(at));
+    line_ = static_cast<int>(end - at);
+    afterLineFeed_ = -1;
+  }
+
+  Display shown_;
+  int line_;
+  qsizetype afterLineFeed_ = -1;
+};
+
+}  // namespace
+
+Display ToDisplay(TextView log, int lineLength) {
+  DisplayBuilder shown(log.size(), lineLength);
   for (std::size_t i = 0; i < log.size(); ++i) {
     const char16_t c = log[i];
     if (c == u'\r' && i + 1 < log.size() && log[i + 1] == u'\n') {
-      shown.append(u'\n');
+      shown.lineBreak();
       ++i;
     } else if (c == u'\n') {
-      shown.append(QChar(kShownLineFeed));
+      shown.put(QChar(kShownLineFeed));
     } else if (c == u'\r') {
-      shown.append(QChar(kShownCarriageReturn));
+      shown.put(QChar(kShownCarriageReturn));
     } else {
-      shown.append(QChar(BreaksDocumentLine(c) ? kReplacement : c));
+      shown.put(QChar(BreaksDocumentLine(c) ? kReplacement : c));
     }
   }
-  return shown;
+  return shown.take();
 }
 
 Text FromDisplay(QStringView shown) {
@@ -96,11 +138,15 @@ void LogBox::appendLogText(TextView tail) {
   if (FormsLineEnd(log_, oldSize)) {
     showWholeLog();  // a lone CR at the end now meets an LF
   } else {
+    const int end = documentLength();
+    const Display shown = ToDisplay(tail, document()->lastBlock().length() - 1);
+    if (!shown.displayBreaks.empty()) document()->setUndoRedoEnabled(false);
     settingText_ = true;
-    QTextCursor end(document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(ToDisplay(tail));
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(shown.text);
     settingText_ = false;
+    for (int at : shown.displayBreaks) displayBreaks_.push_back(end + at);
   }
   finishProgramChange();
 }
@@ -118,21 +164,46 @@ void LogBox::finishProgramChange() {
 // log several times slower.
 void LogBox::showWholeLog() {
   settingText_ = true;
-  auto* shown = new QTextDocument(this);
-  shown->setDocumentLayout(new QPlainTextDocumentLayout(shown));
-  shown->setDefaultFont(font());
-  shown->setUndoRedoEnabled(false);
-  shown->setPlainText(ToDisplay(log_));
-  shown->setUndoRedoEnabled(true);
+  Display shown = ToDisplay(log_);
+  displayBreaks_ = std::move(shown.displayBreaks);
+  auto* document = new QTextDocument(this);
+  document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+  document->setDefaultFont(font());
+  document->setUndoRedoEnabled(false);
+  document->setPlainText(shown.text);
+  // An undo would bring a display break back as a line break of the log.
+  document->setUndoRedoEnabled(displayBreaks_.empty());
   // The edit box deletes the document it made itself; the ones made here
   // are deleted here.
-  QTextDocument* old = document();
+  QTextDocument* old = this->document();
   const bool madeHere = old->parent() == this;
-  setDocument(shown);
+  setDocument(document);
   if (madeHere) delete old;
-  connect(shown, &QTextDocument::contentsChange, this, &LogBox::onContentsChange);
+  connect(document, &QTextDocument::contentsChange, this, &LogBox::onContentsChange);
   shownLength_ = documentLength();
   settingText_ = false;
+}
+
+// Where the character at a document position stands in the log: a line
+// break before it stands for CR LF, a display break for nothing.
+std::size_t LogBox::logIndex(int position) const {
+  const int breaks = document()->findBlock(position).blockNumber();
+  const auto displayBreaks =
+      std::lower_bound(displayBreaks_.begin(), displayBreaks_.end(), position) -
+      displayBreaks_.begin();
+  return static_cast<std::size_t>(position + breaks - 2 * displayBreaks);
+}
+
+bool LogBox::isDisplayBreak(int position) const {
+  return std::binary_search(displayBreaks_.begin(), displayBreaks_.end(), position);
+}
+
+// The breaks in the removed range are gone; the ones behind it move.
+void LogBox::shiftDisplayBreaks(int position, int removed, int added) {
+  auto first = std::lower_bound(displayBreaks_.begin(), displayBreaks_.end(), position);
+  auto last = std::lower_bound(first, displayBreaks_.end(), position + removed);
+  for (auto it = last; it != displayBreaks_.end(); ++it) *it += added - removed;
+  displayBreaks_.erase(first, last);
 }
 
 void LogBox::onContentsChange(int position, int removed, int added) {
@@ -150,11 +221,17 @@ void LogBox::onContentsChange(int position, int removed, int added) {
     resyncFromDocument();
     changed = log_ != before;
   } else {
-    const int blocksBefore = document()->findBlock(position).blockNumber();
-    const std::size_t start = static_cast<std::size_t>(position + blocksBefore);
+    const std::size_t start = logIndex(position);
     std::size_t end = start;
-    for (int i = 0; i < removed && end < log_.size(); ++i)
+    auto displayBreak = std::lower_bound(displayBreaks_.begin(), displayBreaks_.end(), position);
+    for (int i = position; i < position + removed && end < log_.size(); ++i) {
+      if (displayBreak != displayBreaks_.end() && *displayBreak == i) {
+        ++displayBreak;  // stands for no character of the log
+        continue;
+      }
       end += log_.compare(end, 2, kLineEnd) == 0 ? 2 : 1;
+    }
+    shiftDisplayBreaks(position, removed, added);
 
     QTextCursor piece(document());
     piece.setPosition(position);
@@ -170,23 +247,78 @@ void LogBox::onContentsChange(int position, int removed, int added) {
       // A lone CR now stands before a lone LF: show them as a line break,
       // once the document has finished the edit under way.
       QMetaObject::invokeMethod(this, &LogBox::showJoinedLineEnd, Qt::QueuedConnection);
+    } else if (document()->findBlock(position).length() > 2 * kMaxShownLine ||
+               document()->findBlock(position + added).length() > 2 * kMaxShownLine) {
+      // The document cannot be changed while it reports a change.
+      QMetaObject::invokeMethod(
+          this, [this, position, added] { splitLongParagraphs(position, position + added); },
+          Qt::QueuedConnection);
     }
   }
   if (changed) emit logTextChanged();
 }
 
+// Cuts the paragraphs from `from` to `to` that editing made long.
+void LogBox::splitLongParagraphs(int from, int to) {
+  const int length = documentLength();
+  for (QTextBlock block = document()->findBlock(std::min(from, length));
+       block.isValid() && block.position() <= std::min(to, length); block = block.next()) {
+    while (block.length() - 1 > kMaxShownLine) {
+      int at = block.position() + kMaxShownLine;
+      if (document()->characterAt(at).isLowSurrogate()) ++at;
+      insertDisplayBreak(at);
+      ++to;
+      block = block.next();
+    }
+  }
+}
+
+void LogBox::insertDisplayBreak(int position) {
+  document()->setUndoRedoEnabled(false);
+  settingText_ = true;
+  QTextCursor cursor(document());
+  cursor.setPosition(position);
+  cursor.insertBlock();
+  settingText_ = false;
+  shiftDisplayBreaks(position, 0, 1);
+  displayBreaks_.insert(std::lower_bound(displayBreaks_.begin(), displayBreaks_.end(), position),
+                        position);
+  shownLength_ = documentLength();
+}
+
 bool LogBox::documentMatchesLog() const {
-  return log_.size() == static_cast<std::size_t>(shownLength_ + document()->blockCount() - 1);
+  const long long expected = static_cast<long long>(shownLength_) + document()->blockCount() - 1 -
+                             2 * static_cast<long long>(displayBreaks_.size());
+  return static_cast<long long>(log_.size()) == expected;
 }
 
 void LogBox::resyncFromDocument() {
-  log_ = FromDisplay(document()->toRawText());
+  Text log;
+  for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+    log.append(FromDisplay(block.text()));
+    if (block.next().isValid() && !isDisplayBreak(block.position() + block.length() - 1))
+      log.append(kLineEnd);
+  }
+  log_ = std::move(log);
   shownLength_ = documentLength();
 }
 
 void LogBox::showJoinedLineEnd() {
   showWholeLog();
   moveCursor(QTextCursor::End);
+}
+
+// A deletion next to a display break deletes the log's character beyond it,
+// as it would without the break.
+void LogBox::stepOverDisplayBreaks(int direction) {
+  QTextCursor cursor = textCursor();
+  if (cursor.hasSelection()) return;
+  int position = cursor.position();
+  while (direction < 0 && position > 0 && isDisplayBreak(position - 1)) --position;
+  while (direction > 0 && isDisplayBreak(position)) ++position;
+  if (position == cursor.position()) return;
+  cursor.setPosition(position);
+  setTextCursor(cursor);
 }
 
 void LogBox::keyPressEvent(QKeyEvent* event) {
@@ -197,7 +329,26 @@ void LogBox::keyPressEvent(QKeyEvent* event) {
     QPlainTextEdit::keyPressEvent(&plain);
     return;
   }
+  if (event->key() == Qt::Key_Backspace) stepOverDisplayBreaks(-1);
+  if (event->key() == Qt::Key_Delete) stepOverDisplayBreaks(+1);
   QPlainTextEdit::keyPressEvent(event);
+}
+
+// A copy holds the log's own characters: CR LF, lone LF and CR, and nothing
+// for a display break.
+QMimeData* LogBox::createMimeDataFromSelection() const {
+  const QTextCursor cursor = textCursor();
+  const std::size_t start = logIndex(cursor.selectionStart());
+  const std::size_t end = std::min(logIndex(cursor.selectionEnd()), log_.size());
+  auto* data = new QMimeData;
+  data->setText(ToQString(TextView(log_).substr(start, end - start)));
+  return data;
+}
+
+void LogBox::dropEvent(QDropEvent* event) {
+  dropping_ = true;
+  QPlainTextEdit::dropEvent(event);
+  dropping_ = false;
 }
 
 void LogBox::insertFromMimeData(const QMimeData* source) {
@@ -206,8 +357,31 @@ void LogBox::insertFromMimeData(const QMimeData* source) {
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   for (QChar& c : text)
     if (c == u'\r' || c.unicode() == 0x2028 || c.unicode() == 0x2029) c = u'\n';
-  textCursor().insertText(text);
+  QTextCursor cursor = textCursor();
+  // A drop runs inside one edit of the document, where a display break
+  // could not be told from a line break; a long drop is cut once it is in.
+  if (dropping_) {
+    cursor.insertText(text);
+  } else {
+    insertPieces(cursor, text);
+  }
   ensureCursorVisible();
+}
+
+// A long paste goes in a piece at a time, each line cut as it grows long, so
+// no paragraph is ever laid out whole.
+void LogBox::insertPieces(QTextCursor& cursor, const QString& text) {
+  for (qsizetype from = 0; from < text.size();) {
+    qsizetype size = std::min<qsizetype>(kMaxShownLine, text.size() - from);
+    if (from + size < text.size() && text[from + size].isLowSurrogate()) ++size;
+    cursor.insertText(text.mid(from, size));
+    from += size;
+    if (from < text.size() && cursor.positionInBlock() >= kMaxShownLine) {
+      const int at = cursor.position();
+      insertDisplayBreak(at);
+      cursor.setPosition(at + 1);
+    }
+  }
 }
 
 }  // namespace cardel

@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release into build-bench/, runs them headless and
 # prints one table of medians against the targets, then the start-up
-# comparison and the memory of a window holding 100k contacts.
+# comparison, the memory of a window holding 100k contacts, and "Apri" of
+# long-line and very large log files.
+#   scripts/bench.sh          on the offscreen platform
+#   scripts/bench.sh --x11    in a real X window: Xvfb with a window manager
 # Extra arguments go to cardel_bench, e.g.
 #   scripts/bench.sh --benchmark_filter='apri|salva'
 # STARTUP_RUNS (default 20) sets how often each start-up program runs.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+X11=0
+if [ "${1:-}" = "--x11" ]; then X11=1; shift; fi
 need_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev python3
+[ "$X11" -eq 0 ] || need_packages xvfb openbox
 
 BUILD="$ROOT/build-bench"
 OUT="$BUILD/bench-results"
@@ -18,12 +24,29 @@ if ! configure_and_build "$BUILD" \
     -DCMAKE_BUILD_TYPE=Release \
     -DCARDEL_BUILD_UI=ON \
     -DCARDEL_BUILD_BENCH=ON \
-    -DCARDEL_BUILD_TESTS=OFF >"$OUT/build.log" 2>&1; then
+    -DCARDEL_BUILD_TESTS=OFF \
+    -DCARDEL_BUILD_EXPORT=OFF >"$OUT/build.log" 2>&1; then
   cat "$OUT/build.log" >&2
   exit 1
 fi
 
-export QT_QPA_PLATFORM=offscreen
+if [ "$X11" -eq 1 ]; then
+  # A display number no other X server holds.
+  display=70
+  while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  export DISPLAY=":$display"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+  openbox >/dev/null 2>&1 &
+  openbox=$!
+  trap 'kill "$openbox" "$xvfb" 2>/dev/null || true' EXIT
+  sleep 1
+  export QT_QPA_PLATFORM=xcb
+else
+  export QT_QPA_PLATFORM=offscreen
+fi
+echo "Platform: $QT_QPA_PLATFORM" >&2
 # Qt only warns about it; a private runtime folder keeps the output clean.
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$OUT/runtime}"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
@@ -50,3 +73,7 @@ python3 "$ROOT/bench/bench_table.py" \
   --memory "$OUT/memory.out" \
   --startup "$BUILD/bench/startup_cardel" "$BUILD/bench/startup_bare" \
   --runs "${STARTUP_RUNS:-20}"
+
+echo >&2
+echo "Opening awkward log files (about half a minute) ..." >&2
+"$BUILD/bench/cardel_files_bench"

@@ -83,7 +83,7 @@ class WindowEntryTest : public QObject {
     row("Check1", "Frame1", {1200, 1200, 855, 255}, "gmt+1");
     row("Check2", "Frame1", {2040, 1200, 1215, 255}, "Multibanda");
     row("Check3", "Frame1", {3240, 1200, 615, 255}, "HF");
-    row("Text1", "Form15", {240, 2160, 5295, 2415}, "");
+    row("Text1", "Form15", {240, 2160, 5295, 2415}, "Log");
     row("Command2", "Form15", {1440, 4800, 855, 375}, "Apri");
     row("Command3", "Form15", {2520, 4800, 735, 375}, "Salva");
     row("Command4", "Form15", {3480, 4800, 855, 375}, "Esci");

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QStyle>
+#include <utility>
 
 #include "log_box.h"
 #include "log_file.h"
@@ -85,6 +86,16 @@ void ShowNoBand(QComboBox* combo) {
   combo->setEditText(ToQString(kNoBand));
 }
 
+// The mark in words, for screen readers, which cannot see the colour.
+QString MarkDescription(CallMark mark) {
+  switch (mark) {
+    case CallMark::Duplicate: return QStringLiteral("Duplicato");
+    case CallMark::NewBand: return QStringLiteral("Nuova banda");
+    case CallMark::Normal: break;
+  }
+  return {};
+}
+
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -137,10 +148,19 @@ void Form15::createControls() {
   Label4->hide();
   Combo1->hide();
 
-  Text2->setAccessibleName(Label1->text());
-  Text3->setAccessibleName(Label3->text());
-  Text4->setAccessibleName(Label2->text());
-  Combo1->setAccessibleName(Label4->text());
+  // Screen readers name each entry box by its caption. The buddy gives the
+  // labelled-by relation too, which is all that names a combo box on Linux,
+  // where Qt reports the combo's text as its name. No caption has an access
+  // key, so the buddies add no shortcut.
+  const std::pair<QLabel*, QWidget*> captioned[] = {
+      {Label1, Text2}, {Label3, Text3}, {Label2, Text4}, {Label4, Combo1}};
+  for (const auto& [label, box] : captioned) {
+    box->setAccessibleName(label->text());
+    label->setBuddy(box);
+  }
+  // The log box has no caption on screen; buttons and check boxes are named
+  // by their captions already.
+  Text1->setAccessibleName(QStringLiteral("Log"));
 }
 
 void Form15::chainTabOrder() {
@@ -340,6 +360,11 @@ void Form15::setMark(CallMark mark) {
   if (mark == CallMark::NewBand) colour = Qt::blue;
   palette.setColor(QPalette::Text, colour);
   Text2->setPalette(palette);
+  // Qt announces every call, changed or not, and a screen reader would repeat
+  // the verdict on each keystroke.
+  if (const QString description = MarkDescription(mark);
+      description != Text2->accessibleDescription())
+    Text2->setAccessibleDescription(description);
 }
 
 }  // namespace cardel

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QStyle>
+#include <optional>
 #include <utility>
 
 #include "log_box.h"
@@ -230,9 +231,13 @@ void Form15::onCommand1Clicked() {
 
 // Apri: appends the log file to the log and continues its serial.
 void Form15::onCommand2Clicked() {
+  // Reading and decoding a big file takes as long as showing it.
+  std::optional<BusyCursor> busy;
+  busy.emplace();
   const QString path = logFilePath();
   const FileRead file = platform_.readFile(path);
   if (file.outcome == FileRead::Outcome::Failed) {
+    busy.reset();
     showMessage(ReadFailedMessage(ToText(path), ToText(file.reason)));
     return;
   }
@@ -241,11 +246,11 @@ void Form15::onCommand2Clicked() {
     bytes.emplace(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size()));
   auto result = OpenLog(Text1->logText(), bytes);
   if (const auto* message = std::get_if<Message>(&result)) {
+    busy.reset();
     showMessage(*message);
     return;
   }
   auto& opened = std::get<OpenedLog>(result);
-  const BusyCursor busy;
   Text1->setLogText(std::move(opened.logText));
   if (opened.serialCaption) Frame1->setTitle(ToQString(*opened.serialCaption));
 }

@@ -1,0 +1,122 @@
+#include "contacts.h"
+
+#include <set>
+#include <utility>
+#include <variant>
+
+#include "ascii.h"
+#include "qso_line_parse.h"
+
+namespace cardel::logexport {
+
+namespace {
+
+std::string_view FaultText(QsoLineFault fault) {
+  switch (fault) {
+    case QsoLineFault::NotAContact: return "non è un collegamento";
+    case QsoLineFault::NoSerial: return "manca il numero progressivo";
+    case QsoLineFault::BadTime: return "ora non valida";
+    case QsoLineFault::NoCallSign: return "manca il nominativo";
+    case QsoLineFault::NoReceivedSerial: return "manca il numero ricevuto";
+    case QsoLineFault::BlankInField: return "spazio dentro un campo";
+  }
+  return "non è un collegamento";
+}
+
+std::string LineLabel(std::size_t number) { return "riga " + std::to_string(number) + ": "; }
+
+class Reader {
+ public:
+  Reader(const ReadingRules& rules, const DateReader& readDate)
+      : rules_(rules), readDate_(readDate) {}
+
+  void Read(const LogLine& line) {
+    const auto parsed = ParseQsoLine(line.text);
+    if (const auto* fault = std::get_if<QsoLineFault>(&parsed))
+      return LeaveOut(line, FaultText(*fault));
+    const auto& qso = std::get<ParsedQso>(parsed);
+
+    Contact contact{.lineNumber = line.number};
+    const auto date = readDate_(qso.date);
+    if (!date || !date->ok()) return LeaveOut(line, "data non valida");
+    contact.date = std::chrono::sys_days(*date) + std::chrono::days(qso.time.dayOffset);
+    // Every format writes the year in four digits at most.
+    using std::chrono::year;
+    if (contact.date.year() < year(1000) || contact.date.year() > year(9999))
+      return LeaveOut(line, "data non valida");
+    contact.hour = qso.time.hour;
+    contact.minute = qso.time.minute;
+    if (!TakeBand(line, qso.band, contact)) return;
+
+    std::string replaced;
+    contact.serial = Fold(qso.serial, replaced);
+    contact.callSign = Fold(qso.callSign, replaced);
+    contact.receivedSerial = Fold(qso.receivedSerial, replaced);
+    contact.locator = Fold(qso.locator, replaced);
+    if (!replaced.empty()) Note(line.number, "caratteri fuori ASCII sostituiti (" + replaced + ")");
+
+    contact.duplicate = !worked_.emplace(contact.bandName, contact.callSign).second;
+    log_.contacts.push_back(std::move(contact));
+  }
+
+  ReadLog Result() && { return std::move(log_); }
+
+ private:
+  bool TakeBand(const LogLine& line, const std::optional<Text>& band, Contact& contact) {
+    if (!band) {
+      if (rules_.defaultBand) {
+        contact.band = rules_.defaultBand;
+        contact.bandName = ToUtf8(contact.band->listText);
+      } else if (rules_.bandRequired) {
+        LeaveOut(line, "manca la banda (indicarla con --band)");
+        return false;
+      }
+      return true;
+    }
+    contact.band = FindBand(*band);
+    if (contact.band) {
+      contact.bandName = ToUtf8(contact.band->listText);
+      return true;
+    }
+    const std::string typed = FoldHeaderText(*band).ascii;
+    if (rules_.bandRequired) {
+      LeaveOut(line, "banda sconosciuta \"" + ToUtf8(*band) + "\"");
+      return false;
+    }
+    Note(line.number, "banda \"" + ToUtf8(*band) + "\" fuori dalla lista: BAND non scritto");
+    contact.bandName = typed;
+    return true;
+  }
+
+  static std::string Fold(TextView field, std::string& replaced) {
+    auto folded = FoldField(field);
+    if (folded.changed)
+      replaced += (replaced.empty() ? "" : ", ") + ToUtf8(field) + " scritto " + folded.ascii;
+    return std::move(folded.ascii);
+  }
+
+  void LeaveOut(const LogLine& line, std::string_view why) {
+    ++log_.leftOut;
+    Note(line.number, std::string(why) + ": " + Printable(line.text));
+  }
+
+  void Note(std::size_t number, std::string text) {
+    log_.notes.push_back({number, LineLabel(number) + std::move(text)});
+  }
+
+  const ReadingRules& rules_;
+  const DateReader& readDate_;
+  std::set<std::pair<std::string, std::string>> worked_;
+  ReadLog log_;
+};
+
+}  // namespace
+
+ReadLog ReadContacts(std::string_view logFileBytes, const ReadingRules& rules,
+                     const DateReader& readDate) {
+  Reader reader(rules, readDate);
+  for (const LogLine& line : SplitLogLines(logFileBytes)) reader.Read(line);
+  return std::move(reader).Result();
+}
+
+}  // namespace cardel::logexport

@@ -1,0 +1,100 @@
+#include <algorithm>
+
+#include "writers.h"
+
+namespace cardel::logexport {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+std::string_view ModeCode(Mode mode) {
+  switch (mode) {
+    case Mode::Ssb: return "1";
+    case Mode::Cw: return "2";
+    case Mode::Fm: return "6";
+  }
+  return "1";
+}
+
+std::string Record(const Contact& c, const ContactScore& scored, const Station& station) {
+  const std::string fields[] = {
+      CompactDate(c.date).substr(2),
+      Digits(c.hour, 2) + Digits(c.minute, 2),
+      c.callSign,
+      std::string(ModeCode(station.mode)),
+      std::string(kSentReport),
+      c.serial,
+      station.receivedReport,
+      c.receivedSerial,
+      "",
+      c.locator,
+      std::to_string(scored.points),
+      "",
+      scored.newSquare ? "N" : "",
+      "",
+      c.duplicate ? "D" : "",
+  };
+  std::string record = fields[0];
+  for (std::size_t i = 1; i < std::size(fields); ++i) record.append(";").append(fields[i]);
+  return record;
+}
+
+std::string TDate(std::span<const Contact> contacts) {
+  const auto [first, last] =
+      std::minmax_element(contacts.begin(), contacts.end(),
+                          [](const Contact& a, const Contact& b) { return a.date < b.date; });
+  return CompactDate(first->date) + ";" + CompactDate(last->date);
+}
+
+}  // namespace
+
+std::string WriteEdi(std::span<const Contact> contacts, const Score& score, const Station& station,
+                     const Band& band) {
+  std::size_t valid = 0;
+  for (const Contact& c : contacts) valid += c.duplicate ? 0 : 1;
+  std::string odx;
+  if (score.odx) {
+    const Contact& far = contacts[*score.odx];
+    odx = far.callSign + ";" + far.locator + ";" +
+          std::to_string(static_cast<long long>(*score.contacts[*score.odx].km));
+  }
+  const std::pair<std::string_view, std::string> header[] = {
+      {"TName", station.contest},
+      {"TDate", TDate(contacts)},
+      {"PCall", station.call},
+      {"PWWLo", station.locator.value_or("")},
+      {"PExch", ""},
+      {"PAdr1", ""},
+      {"PAdr2", ""},
+      {"PSect", ""},
+      {"PBand", std::string(band.edi)},
+      {"PClub", ""},
+      {"RName", ""},
+      {"RCall", ""},
+      {"MOpe1", ""},
+      {"MOpe2", ""},
+      {"SPowe", ""},
+      {"SAnte", ""},
+      {"CQSOs", std::to_string(valid) + ";1"},
+      {"CQSOP", std::to_string(score.total)},
+      {"CWWLs", ""},
+      {"CWWLB", ""},
+      {"CExcs", ""},
+      {"CExcB", ""},
+      {"CDXCs", ""},
+      {"CDXCB", ""},
+      {"CToSc", std::to_string(score.total)},
+      {"CODXC", odx},
+  };
+  std::string edi = "[REG1TEST;1]";
+  edi += kCrLf;
+  for (const auto& [key, value] : header) edi.append(key).append("=").append(value).append(kCrLf);
+  edi.append("[Remarks]").append(kCrLf);
+  edi.append("[QSORecords;").append(std::to_string(contacts.size())).append("]").append(kCrLf);
+  for (std::size_t i = 0; i < contacts.size(); ++i)
+    edi.append(Record(contacts[i], score.contacts[i], station)).append(kCrLf);
+  return edi;
+}
+
+}  // namespace cardel::logexport

@@ -1,0 +1,222 @@
+#include "export.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+#include <variant>
+
+#include "ascii.h"
+#include "bands.h"
+#include "contacts.h"
+#include "scoring.h"
+#include "writers.h"
+
+namespace cardel::logexport {
+
+namespace {
+
+// The options once checked; a text instead is the refusal.
+struct Checked {
+  Station station;
+  const Band* band = nullptr;
+  std::vector<std::string> warnings;
+};
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+std::string BandList() {
+  std::string names;
+  for (const Band& band : Bands()) names += (names.empty() ? "" : ", ") + ToUtf8(band.listText);
+  return names;
+}
+
+std::string NoEdiBelow50(const Band& band) {
+  return "l'EDI non copre la banda " + ToUtf8(band.listText) + ": solo da 50 Mhz in su";
+}
+
+std::optional<std::string> OwnCall(std::string_view given) {
+  std::string call;
+  for (char c : given) {
+    const char upper = c >= 'a' && c <= 'z' ? char(c - 0x20) : c;
+    if (!((upper >= 'A' && upper <= 'Z') || (upper >= '0' && upper <= '9') || upper == '/'))
+      return std::nullopt;
+    call.push_back(upper);
+  }
+  return call;
+}
+
+std::variant<Checked, std::string> CheckOptions(const Options& options) {
+  Checked checked;
+  Station& station = checked.station;
+  station.mode = options.mode;
+  if (options.ownCall.empty()) return "manca il nominativo della stazione (--call)";
+  const auto call = OwnCall(options.ownCall);
+  if (!call) return "nominativo della stazione non valido: " + Quoted(options.ownCall);
+  station.call = *call;
+
+  if (options.ownLocator) {
+    const auto locator = OwnCall(*options.ownLocator);
+    if (!locator || !IsLocator(*locator))
+      return "locatore della stazione non valido: " + Quoted(*options.ownLocator) +
+             " (servono 6 caratteri, come JN61FW)";
+    station.locator = *locator;
+  } else if (options.format == Format::Edi) {
+    return "per l'EDI serve il locatore della stazione (--locator)";
+  }
+
+  if (options.band) {
+    checked.band = FindBand(FromUtf8(*options.band));
+    if (!checked.band)
+      return "banda sconosciuta: " + Quoted(*options.band) + " (bande: " + BandList() + ")";
+    if (options.format == Format::Edi && checked.band->edi.empty())
+      return NoEdiBelow50(*checked.band);
+  }
+
+  const auto report = FoldField(FromUtf8(options.receivedReport));
+  if (report.ascii.empty() || report.changed)
+    return "rapporto ricevuto non valido: " + Quoted(options.receivedReport);
+  station.receivedReport = report.ascii;
+
+  const auto contest = FoldHeaderText(FromUtf8(options.contest));
+  if (contest.changed)
+    checked.warnings.push_back("--contest: caratteri fuori ASCII sostituiti (" + options.contest +
+                               " scritto " + contest.ascii + ")");
+  station.contest = contest.ascii;
+  station.programVersion = FoldField(FromUtf8(options.programVersion)).ascii;
+  return checked;
+}
+
+// An EDI file covers one band: the one asked for, or the log's only band.
+std::variant<const Band*, std::string> EdiBand(const Band* asked,
+                                               std::span<const Contact> contacts) {
+  if (asked) return asked;
+  std::set<const Band*> found;  // band list order: they point into one array
+  for (const Contact& c : contacts) found.insert(c.band);
+  if (found.size() > 1) {
+    std::string names;
+    for (const Band* band : found) names += (names.empty() ? "" : ", ") + ToUtf8(band->listText);
+    return "il log ha più bande (" + names + "): sceglierne una con --band";
+  }
+  if ((*found.begin())->edi.empty()) return NoEdiBelow50(**found.begin());
+  return *found.begin();
+}
+
+// Contacts per band, in the order of the band list, hand-typed bands after.
+std::string PerBand(std::span<const Contact> contacts) {
+  std::vector<std::pair<const Contact*, std::size_t>> counts;
+  for (const Contact& c : contacts) {
+    auto it = std::find_if(counts.begin(), counts.end(),
+                           [&](const auto& n) { return n.first->bandName == c.bandName; });
+    if (it == counts.end())
+      counts.emplace_back(&c, 1);
+    else
+      ++it->second;
+  }
+  const auto rank = [](const Contact* c) {
+    return c->band ? std::size_t(c->band - Bands().data()) : Bands().size();
+  };
+  std::stable_sort(counts.begin(), counts.end(),
+                   [&](const auto& a, const auto& b) { return rank(a.first) < rank(b.first); });
+  std::string text;
+  for (const auto& [contact, count] : counts) {
+    const std::string name = contact->bandName.empty() ? "senza banda" : contact->bandName;
+    text += (text.empty() ? "" : ", ") + name + ": " + std::to_string(count);
+  }
+  return text;
+}
+
+std::vector<std::string> Summary(std::span<const Contact> exported,
+                                 std::span<const Contact> otherBands, std::size_t leftOut,
+                                 const std::optional<Score>& score) {
+  const auto duplicates =
+      std::count_if(exported.begin(), exported.end(), [](const Contact& c) { return c.duplicate; });
+  std::vector<std::string> lines{"Collegamenti: " + std::to_string(exported.size()) + " (" +
+                                 PerBand(exported) + ")"};
+  if (!otherBands.empty()) lines.push_back("Altre bande, non nel file: " + PerBand(otherBands));
+  lines.push_back("Doppi: " + std::to_string(duplicates));
+  lines.push_back("Righe escluse: " + std::to_string(leftOut));
+  if (!score) return lines;
+  lines.push_back("Punti: " + std::to_string(score->total));
+  if (score->odx) {
+    const Contact& far = exported[*score->odx];
+    const auto km = static_cast<long long>(*score->contacts[*score->odx].km);
+    lines.push_back("ODX: " + far.callSign + " " + far.locator + " " + std::to_string(km) + " km");
+  } else {
+    lines.push_back("ODX: nessuno");
+  }
+  lines.push_back("Punteggio dichiarato: " + std::to_string(score->total));
+  return lines;
+}
+
+class Exporter {
+ public:
+  Outcome Run(std::string_view bytes, const Options& options, const DateReader& readDate) {
+    auto checked = CheckOptions(options);
+    if (auto* refusal = std::get_if<std::string>(&checked)) return Refuse(*refusal);
+    auto& [station, band, warnings] = std::get<Checked>(checked);
+    outcome_.diagnostics = std::move(warnings);
+
+    ReadLog log = ReadContacts(bytes, {band, options.format != Format::Adif}, readDate);
+    notes_ = std::move(log.notes);
+    if (log.contacts.empty()) return Refuse("nessun collegamento nel log");
+
+    std::vector<Contact> exported = std::move(log.contacts);
+    std::vector<Contact> otherBands;
+    const Band* ediBand = nullptr;
+    if (options.format == Format::Edi) {
+      auto chosen = EdiBand(band, exported);
+      if (auto* refusal = std::get_if<std::string>(&chosen)) return Refuse(*refusal);
+      ediBand = std::get<const Band*>(chosen);
+      const auto other = std::stable_partition(exported.begin(), exported.end(),
+                                               [&](const Contact& c) { return c.band == ediBand; });
+      otherBands.assign(std::make_move_iterator(other), std::make_move_iterator(exported.end()));
+      exported.erase(other, exported.end());
+      if (exported.empty())
+        return Refuse("nessun collegamento sulla banda " + ToUtf8(ediBand->listText));
+    }
+
+    std::optional<Score> score;
+    if (station.locator) {
+      score = ScoreContacts(exported, *station.locator);
+      notes_.insert(notes_.end(), score->notes.begin(), score->notes.end());
+    }
+    switch (options.format) {
+      case Format::Edi: outcome_.output = WriteEdi(exported, *score, station, *ediBand); break;
+      case Format::Cabrillo: outcome_.output = WriteCabrillo(exported, score, station); break;
+      case Format::Adif: outcome_.output = WriteAdif(exported, station); break;
+    }
+    AddNotes();
+    for (auto& line : Summary(exported, otherBands, log.leftOut, score))
+      outcome_.diagnostics.push_back(std::move(line));
+    outcome_.exitStatus = log.leftOut > 0 ? 1 : 0;
+    return std::move(outcome_);
+  }
+
+ private:
+  Outcome Refuse(const std::string& why) {
+    AddNotes();
+    outcome_.diagnostics.push_back(why);
+    outcome_.output.clear();
+    outcome_.exitStatus = 2;
+    return std::move(outcome_);
+  }
+
+  void AddNotes() {
+    std::stable_sort(notes_.begin(), notes_.end(), [](const LineNote& a, const LineNote& b) {
+      return a.lineNumber < b.lineNumber;
+    });
+    for (auto& note : notes_) outcome_.diagnostics.push_back(std::move(note.text));
+    notes_.clear();
+  }
+
+  Outcome outcome_;
+  std::vector<LineNote> notes_;
+};
+
+}  // namespace
+
+Outcome Export(std::string_view logFileBytes, const Options& options, const DateReader& readDate) {
+  return Exporter().Run(logFileBytes, options, readDate);
+}
+
+}  // namespace cardel::logexport

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+
+#include "bands.h"
+#include "contacts.h"
+#include "export.h"
+#include "scoring.h"
+
+namespace cardel::logexport {
+
+// The options once checked, every text ASCII.
+struct Station {
+  std::string call;
+  std::optional<std::string> locator;
+  Mode mode = Mode::Ssb;
+  std::string contest;
+  std::string receivedReport;
+  std::string programVersion;
+};
+
+inline constexpr std::string_view kProgramName = "cardel-export";
+inline constexpr std::string_view kSentReport = "59";
+
+// Each writes the whole file, every line ending in CR LF. The score has one
+// entry per contact.
+std::string WriteEdi(std::span<const Contact> contacts, const Score& score, const Station& station,
+                     const Band& band);
+std::string WriteCabrillo(std::span<const Contact> contacts, const std::optional<Score>& score,
+                          const Station& station);
+std::string WriteAdif(std::span<const Contact> contacts, const Station& station);
+
+// Shared by the writers: zero-padded decimal and the date as YYYYMMDD.
+std::string Digits(long long n, int width);
+std::string CompactDate(const std::chrono::year_month_day& date);
+
+}  // namespace cardel::logexport

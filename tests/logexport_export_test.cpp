@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "export.h"
+#include "logexport_test_support.h"
+
+using namespace cardel::logexport;
+
+namespace {
+
+// Two bands, a duplicate (line 4), a line typed by hand (3), one with blanks
+// and lower case and the old negative hour (2), a letter outside ASCII, a
+// short locator and a received serial that is not a number (6).
+const std::string kSmallLog =
+    "001-+-07/12/2026---0918---Q1ABC---59---012---JO22AB-->144 Mhz\r\n"
+    "002-+-07/12/2026---0-130--- q2xy ---59---7---jn61fw-->144 Mhz\r\n"
+    "nota scritta a mano\r\n"
+    "003-+-07/12/2026---1002---Q1ABC---59---015---JO22AB-->144 Mhz\r\n"
+    "004-+-07/12/2026---1010---Q1ABC---59---016---JO22AB-->432 Mhz\r\n"
+    "005-+-07/12/2026---1015---Q3\xc8Z---59---A1---JN61-->432 Mhz\r\n"
+    "\r\n";
+
+Options Station(Format format) {
+  return Options{.format = format,
+                 .ownCall = "q9xyz",
+                 .ownLocator = "JN61FW",
+                 .contest = "Prova VHF",
+                 .programVersion = "1.2"};
+}
+
+Outcome ExportLog(std::string_view log, const Options& options) {
+  return Export(log, options, ReadDayMonthYear);
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += line + "\n";
+  return text;
+}
+
+}  // namespace
+
+TEST(Export, EdiOfOneBandByteForByte) {
+  Options options = Station(Format::Edi);
+  options.band = "144 Mhz";
+  const Outcome outcome = ExportLog(kSmallLog, options);
+  EXPECT_EQ(outcome.output,
+            "[REG1TEST;1]\r\nTName=Prova VHF\r\nTDate=20261206;20261207\r\nPCall=Q9XYZ\r\n"
+            "PWWLo=JN61FW\r\nPExch=\r\nPAdr1=\r\nPAdr2=\r\nPSect=\r\nPBand=144 MHz\r\nPClub=\r\n"
+            "RName=\r\nRCall=\r\nMOpe1=\r\nMOpe2=\r\nSPowe=\r\nSAnte=\r\nCQSOs=2;1\r\n"
+            "CQSOP=1294\r\nCWWLs=\r\nCWWLB=\r\nCExcs=\r\nCExcB=\r\nCDXCs=\r\nCDXCB=\r\n"
+            "CToSc=1294\r\nCODXC=Q1ABC;JO22AB;1292\r\n[Remarks]\r\n[QSORecords;3]\r\n"
+            "261207;0918;Q1ABC;1;59;001;59;012;;JO22AB;1293;;N;;\r\n"
+            "261206;2330;Q2XY;1;59;002;59;7;;JN61FW;1;;N;;\r\n"
+            "261207;1002;Q1ABC;1;59;003;59;015;;JO22AB;0;;;;D\r\n");
+  EXPECT_EQ(Joined(outcome.diagnostics),
+            "riga 3: non è un collegamento: nota scritta a mano\n"
+            "riga 6: caratteri fuori ASCII sostituiti (Q3ÈZ scritto Q3EZ)\n"
+            "Collegamenti: 3 (144 Mhz: 3)\n"
+            "Altre bande, non nel file: 432 Mhz: 2\n"
+            "Doppi: 1\n"
+            "Righe escluse: 1\n"
+            "Punti: 1294\n"
+            "ODX: Q1ABC JO22AB 1292 km\n"
+            "Punteggio dichiarato: 1294\n");
+  EXPECT_EQ(outcome.exitStatus, 1);
+}
+
+TEST(Export, CabrilloOfTwoBandsByteForByte) {
+  const Outcome outcome = ExportLog(kSmallLog, Station(Format::Cabrillo));
+  EXPECT_EQ(outcome.output,
+            "START-OF-LOG: 3.0\r\nCREATED-BY: cardel-export 1.2\r\nCALLSIGN: Q9XYZ\r\n"
+            "CONTEST: Prova VHF\r\nCATEGORY-OPERATOR: SINGLE-OP\r\nCATEGORY-BAND: ALL\r\n"
+            "CATEGORY-MODE: SSB\r\nGRID-LOCATOR: JN61FW\r\nCLAIMED-SCORE: 2587\r\n"
+            "QSO: 144 PH 2026-12-07 0918 Q9XYZ 59 001 JN61FW Q1ABC 59 012 JO22AB\r\n"
+            "QSO: 144 PH 2026-12-06 2330 Q9XYZ 59 002 JN61FW Q2XY 59 7 JN61FW\r\n"
+            "QSO: 144 PH 2026-12-07 1002 Q9XYZ 59 003 JN61FW Q1ABC 59 015 JO22AB\r\n"
+            "QSO: 432 PH 2026-12-07 1010 Q9XYZ 59 004 JN61FW Q1ABC 59 016 JO22AB\r\n"
+            "QSO: 432 PH 2026-12-07 1015 Q9XYZ 59 005 JN61FW Q3EZ 59 A1 JN61\r\n"
+            "END-OF-LOG:\r\n");
+  EXPECT_EQ(Joined(outcome.diagnostics),
+            "riga 3: non è un collegamento: nota scritta a mano\n"
+            "riga 6: caratteri fuori ASCII sostituiti (Q3ÈZ scritto Q3EZ)\n"
+            "riga 6: locatore \"JN61\" non valido, 0 punti\n"
+            "Collegamenti: 5 (144 Mhz: 3, 432 Mhz: 2)\n"
+            "Doppi: 1\n"
+            "Righe escluse: 1\n"
+            "Punti: 2587\n"
+            "ODX: Q1ABC JO22AB 1292 km\n"
+            "Punteggio dichiarato: 2587\n");
+  EXPECT_EQ(outcome.exitStatus, 1);
+}
+
+TEST(Export, AdifWithoutLocatorByteForByte) {
+  Options options = Station(Format::Adif);
+  options.ownLocator.reset();
+  options.contest.clear();
+  options.mode = Mode::Cw;
+  options.receivedReport = "599";
+  const Outcome outcome = ExportLog(kSmallLog, options);
+  const std::string tail = "<MODE:2>CW <RST_SENT:2>59 <RST_RCVD:3>599 <STX:3>00";
+  EXPECT_EQ(outcome.output,
+            "Log di Q9XYZ, scritto da cardel-export\r\n"
+            "<ADIF_VER:5>3.1.4 <PROGRAMID:13>cardel-export <PROGRAMVERSION:3>1.2 <EOH>\r\n"
+            "<CALL:5>Q1ABC <QSO_DATE:8>20261207 <TIME_ON:4>0918 <BAND:2>2m " +
+                tail +
+                "1 <SRX:3>012 <GRIDSQUARE:6>JO22AB <STATION_CALLSIGN:5>Q9XYZ <EOR>\r\n"
+                "<CALL:4>Q2XY <QSO_DATE:8>20261206 <TIME_ON:4>2330 <BAND:2>2m " +
+                tail +
+                "2 <SRX:1>7 <GRIDSQUARE:6>JN61FW <STATION_CALLSIGN:5>Q9XYZ <EOR>\r\n"
+                "<CALL:5>Q1ABC <QSO_DATE:8>20261207 <TIME_ON:4>1002 <BAND:2>2m " +
+                tail +
+                "3 <SRX:3>015 <GRIDSQUARE:6>JO22AB <STATION_CALLSIGN:5>Q9XYZ <EOR>\r\n"
+                "<CALL:5>Q1ABC <QSO_DATE:8>20261207 <TIME_ON:4>1010 <BAND:4>70cm " +
+                tail +
+                "4 <SRX:3>016 <GRIDSQUARE:6>JO22AB <STATION_CALLSIGN:5>Q9XYZ <EOR>\r\n"
+                "<CALL:4>Q3EZ <QSO_DATE:8>20261207 <TIME_ON:4>1015 <BAND:4>70cm " +
+                tail + "5 <SRX_STRING:2>A1 <GRIDSQUARE:4>JN61 <STATION_CALLSIGN:5>Q9XYZ <EOR>\r\n");
+  EXPECT_EQ(Joined(outcome.diagnostics),
+            "riga 3: non è un collegamento: nota scritta a mano\n"
+            "riga 6: caratteri fuori ASCII sostituiti (Q3ÈZ scritto Q3EZ)\n"
+            "Collegamenti: 5 (144 Mhz: 3, 432 Mhz: 2)\n"
+            "Doppi: 1\n"
+            "Righe escluse: 1\n");
+  EXPECT_EQ(outcome.exitStatus, 1);
+}
+
+TEST(Export, HfContactsGetTheBandOptionAndKilohertz) {
+  Options options = Station(Format::Cabrillo);
+  options.ownLocator.reset();
+  options.contest = "CQ-TEST";
+  options.band = "14 mhz";
+  const Outcome outcome = ExportLog(
+      "001-+-07/12/2026---0918---Q1ABC---59---012---\r\n"
+      "002-+-07/12/2026---0920---Q1ABC---59---013----->7 Mhz\n",
+      options);
+  EXPECT_EQ(outcome.output,
+            "START-OF-LOG: 3.0\r\nCREATED-BY: cardel-export 1.2\r\nCALLSIGN: Q9XYZ\r\n"
+            "CONTEST: CQ-TEST\r\nCATEGORY-OPERATOR: SINGLE-OP\r\nCATEGORY-BAND: ALL\r\n"
+            "CATEGORY-MODE: SSB\r\n"
+            "QSO: 14000 PH 2026-12-07 0918 Q9XYZ 59 001 Q1ABC 59 012\r\n"
+            "QSO: 7000 PH 2026-12-07 0920 Q9XYZ 59 002 Q1ABC 59 013\r\n"
+            "END-OF-LOG:\r\n");
+  EXPECT_EQ(outcome.exitStatus, 0);
+  EXPECT_EQ(Joined(outcome.diagnostics),
+            "Collegamenti: 2 (7 Mhz: 1, 14 Mhz: 1)\nDoppi: 0\nRighe escluse: 0\n");
+}
+
+struct StatusCase {
+  const char* name;
+  std::string log;
+  Options options;
+  int exitStatus;
+  const char* diagnostic;  // one of the lines says this
+};
+
+const std::string kOneContact = "001-+-07/12/2026---0918---Q1ABC---59---012---JO22AB-->144 Mhz\r\n";
+
+Options With(Format format, void (*change)(Options&)) {
+  Options options = Station(format);
+  change(options);
+  return options;
+}
+
+TEST(Export, RefusesAndLeavesOutWithTheRightExitStatus) {
+  const StatusCase cases[] = {
+      {"all exported", kOneContact, Station(Format::Edi), 0, "Righe escluse: 0"},
+      {"no own call", kOneContact, With(Format::Adif, [](Options& o) { o.ownCall.clear(); }), 2,
+       "manca il nominativo della stazione (--call)"},
+      {"own call with a blank", kOneContact,
+       With(Format::Adif, [](Options& o) { o.ownCall = "Q9 XYZ"; }), 2,
+       "nominativo della stazione non valido: \"Q9 XYZ\""},
+      {"EDI without own locator", kOneContact,
+       With(Format::Edi, [](Options& o) { o.ownLocator.reset(); }), 2,
+       "per l'EDI serve il locatore della stazione (--locator)"},
+      {"own locator of four characters", kOneContact,
+       With(Format::Cabrillo, [](Options& o) { o.ownLocator = "JN61"; }), 2,
+       "locatore della stazione non valido: \"JN61\" (servono 6 caratteri, come JN61FW)"},
+      {"own locator subsquare out of range", kOneContact,
+       With(Format::Adif, [](Options& o) { o.ownLocator = "jn61fz"; }), 2,
+       "locatore della stazione non valido: \"jn61fz\""},
+      {"lower-case own locator is fine", kOneContact,
+       With(Format::Edi, [](Options& o) { o.ownLocator = "jn61fw"; }), 0, "Punti: 1293"},
+      {"unknown band option", kOneContact,
+       With(Format::Adif, [](Options& o) { o.band = "145 Mhz"; }), 2,
+       "banda sconosciuta: \"145 Mhz\" (bande: 7 Mhz, 14 Mhz, 21 Mhz, 28 Mhz, 50 Mhz, 144 Mhz, "
+       "432 Mhz, 1296 Mhz)"},
+      {"EDI below 50 MHz", kOneContact, With(Format::Edi, [](Options& o) { o.band = "28 Mhz"; }), 2,
+       "l'EDI non copre la banda 28 Mhz: solo da 50 Mhz in su"},
+      {"EDI of an HF log", "001-+-07/12/2026---0918---Q1ABC---59---012----->21 Mhz",
+       Station(Format::Edi), 2, "l'EDI non copre la banda 21 Mhz: solo da 50 Mhz in su"},
+      {"EDI of two bands without a band", kSmallLog, Station(Format::Edi), 2,
+       "il log ha più bande (144 Mhz, 432 Mhz): sceglierne una con --band"},
+      {"EDI of a band with no contact", kOneContact,
+       With(Format::Edi, [](Options& o) { o.band = "1296 Mhz"; }), 2,
+       "nessun collegamento sulla banda 1296 Mhz"},
+      {"empty log", "", Station(Format::Adif), 2, "nessun collegamento nel log"},
+      {"no contact line", "ciao\r\n\r\n", Station(Format::Adif), 2,
+       "riga 1: non è un collegamento: ciao"},
+      {"bad received report", kOneContact,
+       With(Format::Adif, [](Options& o) { o.receivedReport = ""; }), 2,
+       "rapporto ricevuto non valido: \"\""},
+      {"no band anywhere: Cabrillo has nothing to write",
+       "001-+-07/12/2026---0918---Q1ABC---59---012---", Station(Format::Cabrillo), 2,
+       "riga 1: manca la banda (indicarla con --band): 001-+-"},
+      {"no band anywhere: ADIF leaves BAND out", "001-+-07/12/2026---0918---Q1ABC---59---012---",
+       Station(Format::Adif), 0, "Collegamenti: 1 (senza banda: 1)"},
+      {"hand-typed band: Cabrillo leaves the line out",
+       "001-+-07/12/2026---0918---Q1ABC---59---012---JO22AB-->145\r\n"
+       "002-+-07/12/2026---0918---Q1ABD---59---012---JO22AB-->144 Mhz",
+       Station(Format::Cabrillo), 1, "riga 1: banda sconosciuta \"145\": 001-+-"},
+      {"hand-typed band: ADIF keeps the contact",
+       "001-+-07/12/2026---0918---Q1ABC---59---012---JO22AB-->145", Station(Format::Adif), 0,
+       "riga 1: banda \"145\" fuori dalla lista: BAND non scritto"},
+      {"date in another format", "001-+-2026-12-07---0918---Q1ABC---59---012---JO22AB-->144 Mhz",
+       Station(Format::Adif), 2, "riga 1: data non valida: 001-+-2026-12-07"},
+      {"impossible date",
+       "001-+-31/02/2026---0918---Q1ABC---59---012---JO22AB-->144 Mhz\r\n" +
+           std::string(kOneContact),
+       Station(Format::Adif), 1, "riga 1: data non valida"},
+      {"broken time, the rest exported",
+       "001-+-07/12/2026---918---Q1ABC---59---012---JO22AB-->144 Mhz\r\n" +
+           std::string(kOneContact),
+       Station(Format::Cabrillo), 1, "riga 1: ora non valida: 001-+-07/12/2026---918---"},
+      {"contest outside ASCII is folded", kOneContact,
+       With(Format::Cabrillo, [](Options& o) { o.contest = "Città"; }), 0,
+       "--contest: caratteri fuori ASCII sostituiti (Città scritto Citta)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Outcome outcome = ExportLog(c.log, c.options);
+    EXPECT_EQ(outcome.exitStatus, c.exitStatus);
+    EXPECT_EQ(outcome.output.empty(), c.exitStatus == 2);
+    EXPECT_TRUE(
+        std::any_of(outcome.diagnostics.begin(), outcome.diagnostics.end(),
+                    [&](const std::string& line) { return line.starts_with(c.diagnostic); }))
+        << Joined(outcome.diagnostics);
+  }
+}

@@ -80,10 +80,10 @@ class Reader {
     }
     const std::string typed = FoldHeaderText(*band).ascii;
     if (rules_.bandRequired) {
-      LeaveOut(line, "banda sconosciuta \"" + ToUtf8(*band) + "\"");
+      LeaveOut(line, "banda sconosciuta \"" + Printable(*band) + "\"");
       return false;
     }
-    Note(line.number, "banda \"" + ToUtf8(*band) + "\" fuori dalla lista: BAND non scritto");
+    Note(line.number, "banda \"" + Printable(*band) + "\" fuori dalla lista: BAND non scritto");
     contact.bandName = typed;
     return true;
   }
@@ -91,7 +91,7 @@ class Reader {
   static std::string Fold(TextView field, std::string& replaced) {
     auto folded = FoldField(field);
     if (folded.changed)
-      replaced += (replaced.empty() ? "" : ", ") + ToUtf8(field) + " scritto " + folded.ascii;
+      replaced += (replaced.empty() ? "" : ", ") + Printable(field) + " scritto " + folded.ascii;
     return std::move(folded.ascii);
   }
 

@@ -5,7 +5,7 @@
 # that did it is kept in build-fuzz/artifacts/.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-need_packages clang libclang-rt-14-dev cmake ninja-build
+need_packages clang libclang-rt-14-dev cmake ninja-build pkg-config libhamlib-dev
 
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}"
 FUZZ_MAX_LEN="${FUZZ_MAX_LEN:-4096}"

@@ -1,0 +1,160 @@
+#include "command_line.h"
+
+#include <QCommandLineParser>
+#include <QLocale>
+#include <array>
+#include <utility>
+
+namespace cardel {
+
+namespace {
+
+using logexport::Format;
+using logexport::Mode;
+
+const std::array<std::pair<const char*, Format>, 3> kFormats{{
+    {"edi", Format::Edi},
+    {"cabrillo", Format::Cabrillo},
+    {"adif", Format::Adif},
+}};
+
+const std::array<std::pair<const char*, Mode>, 3> kModes{{
+    {"SSB", Mode::Ssb},
+    {"CW", Mode::Cw},
+    {"FM", Mode::Fm},
+}};
+
+template <typename Value, std::size_t N>
+std::optional<Value> Lookup(const std::array<std::pair<const char*, Value>, N>& table,
+                            const QString& name) {
+  for (const auto& [text, value] : table)
+    if (name.compare(QLatin1String(text), Qt::CaseInsensitive) == 0) return value;
+  return std::nullopt;
+}
+
+struct Parser {
+  QCommandLineParser parser;
+  QCommandLineOption format{QStringLiteral("format"),
+                            QStringLiteral("Formato del file da scrivere: edi, cabrillo o adif "
+                                           "(obbligatorio)."),
+                            QStringLiteral("formato")};
+  QCommandLineOption call{QStringLiteral("call"),
+                          QStringLiteral("Il nominativo della propria stazione (obbligatorio)."),
+                          QStringLiteral("nominativo")};
+  QCommandLineOption locator{
+      QStringLiteral("locator"),
+      QStringLiteral("Il proprio locatore di 6 caratteri: obbligatorio per edi; aggiunge i punti "
+                     "per distanza e il punteggio dichiarato."),
+      QStringLiteral("locatore")};
+  QCommandLineOption band{
+      QStringLiteral("band"),
+      QStringLiteral("La banda come la scrive l'elenco delle bande (\"144 Mhz\"): va ai "
+                     "collegamenti senza banda; per edi sceglie la banda da esportare."),
+      QStringLiteral("banda")};
+  QCommandLineOption mode{QStringLiteral("mode"),
+                          QStringLiteral("Il modo: SSB (predefinito), CW o FM."),
+                          QStringLiteral("modo"), QStringLiteral("SSB")};
+  QCommandLineOption contest{QStringLiteral("contest"), QStringLiteral("Il nome del contest."),
+                             QStringLiteral("nome")};
+  QCommandLineOption dateFormat{
+      QStringLiteral("date-format"),
+      QStringLiteral("Come è scritta la data nelle righe, come formato di data Qt (dd/MM/yy); "
+                     "predefinito: il formato breve di questo computer, \"%1\". Gli anni di due "
+                     "cifre sono 20aa.")
+          .arg(QLocale::system().dateFormat(QLocale::ShortFormat)),
+      QStringLiteral("formato"), QLocale::system().dateFormat(QLocale::ShortFormat)};
+  QCommandLineOption receivedReport{
+      QStringLiteral("received-report"),
+      QStringLiteral("Il rapporto ricevuto, predefinito 59: il log non lo registra."),
+      QStringLiteral("rapporto"), QStringLiteral("59")};
+  QCommandLineOption output{
+      {QStringLiteral("o"), QStringLiteral("output")},
+      QStringLiteral("Il file da scrivere, sostituito per intero solo a esportazione finita; "
+                     "senza: lo standard output. Mai il file del log."),
+      QStringLiteral("file")};
+  QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                          QStringLiteral("Mostra questo aiuto.")};
+  QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                             QStringLiteral("Mostra la versione.")};
+
+  Parser() {
+    parser.setApplicationDescription(QStringLiteral(
+        "Scrive il log di Cardel come EDI (REG1TEST), Cabrillo 3.0 o ADIF 3 e riassume su "
+        "standard error collegamenti, doppi, righe escluse e punteggio.\n"
+        "Stato di uscita: 0 tutto esportato, 1 file scritto con righe escluse, 2 nulla "
+        "scritto."));
+    parser.addOptions({format, call, locator, band, mode, contest, dateFormat, receivedReport,
+                       output, help, version});
+    parser.addPositionalArgument(
+        QStringLiteral("LOGFILE"),
+        QStringLiteral("Il file del log; senza: cardel.txt nella cartella corrente."),
+        QStringLiteral("[LOGFILE]"));
+  }
+};
+
+CommandLine ReadExport(const Parser& p) {
+  const QCommandLineParser& parser = p.parser;
+  if (!parser.isSet(p.format))
+    return Refusal{QStringLiteral("Manca --format: edi, cabrillo o adif.")};
+  const std::optional<Format> format = Lookup(kFormats, parser.value(p.format));
+  if (!format)
+    return Refusal{QStringLiteral("Formato sconosciuto \"%1\": usa edi, cabrillo o adif.")
+                       .arg(parser.value(p.format))};
+  if (parser.value(p.call).isEmpty())
+    return Refusal{QStringLiteral("Manca --call: il nominativo della propria stazione.")};
+  const std::optional<Mode> mode = Lookup(kModes, parser.value(p.mode));
+  if (!mode)
+    return Refusal{
+        QStringLiteral("Modo sconosciuto \"%1\": usa SSB, CW o FM.").arg(parser.value(p.mode))};
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1)
+    return Refusal{QStringLiteral("Un solo file del log, non %1: %2.")
+                       .arg(files.size())
+                       .arg(files.join(QStringLiteral(", ")))};
+
+  ExportCommand command;
+  logexport::Options& options = command.options;
+  options.format = *format;
+  options.ownCall = parser.value(p.call).toStdString();
+  if (parser.isSet(p.locator)) options.ownLocator = parser.value(p.locator).toStdString();
+  if (parser.isSet(p.band)) options.band = parser.value(p.band).toStdString();
+  options.mode = *mode;
+  options.contest = parser.value(p.contest).toStdString();
+  options.receivedReport = parser.value(p.receivedReport).toStdString();
+  options.programVersion = CARDEL_VERSION;
+  command.dateFormat = parser.value(p.dateFormat);
+  command.logFile = files.isEmpty() ? QStringLiteral("cardel.txt") : files.first();
+  if (parser.isSet(p.output)) command.outputFile = parser.value(p.output);
+  return command;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+  Parser p;
+  if (!p.parser.parse(arguments)) return Refusal{p.parser.errorText()};
+  if (p.parser.isSet(p.help)) return Printout{p.parser.helpText()};
+  if (p.parser.isSet(p.version))
+    return Printout{QStringLiteral("cardel-export %1\n").arg(QLatin1String(CARDEL_VERSION))};
+  return ReadExport(p);
+}
+
+QString ItalianParserTexts::translate(const char* context, const char* sourceText,
+                                      const char* /*disambiguation*/, int /*n*/) const {
+  static constexpr std::pair<const char*, const char*> kTexts[] = {
+      {"Usage: %1", "Uso: %1"},
+      {"[options]", "[opzioni]"},
+      {"Options:", "Opzioni:"},
+      {"Arguments:", "Argomenti:"},
+      {"Unknown option '%1'.", "Opzione sconosciuta: '%1'."},
+      {"Unknown options: %1.", "Opzioni sconosciute: %1."},
+      {"Missing value after '%1'.", "Manca il valore dopo '%1'."},
+      {"Unexpected value after '%1'.", "Valore inatteso dopo '%1'."},
+  };
+  if (qstrcmp(context, "QCommandLineParser") != 0) return {};
+  for (const auto& [english, italian] : kTexts)
+    if (qstrcmp(sourceText, english) == 0) return QString::fromUtf8(italian);
+  return {};
+}
+
+}  // namespace cardel

@@ -1,0 +1,228 @@
+// Runs the built cardel-export on the fixture logs of data/export/, each case
+// in a fresh folder holding copies of them.
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <optional>
+
+namespace {
+
+struct Run {
+  int exitCode = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+int LineCount(const QByteArray& text) { return int(text.count('\n')); }
+
+}  // namespace
+
+class CardelExportTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::optional<QTemporaryDir> folder_;
+
+  QString Path(const QString& name) const { return folder_->filePath(name); }
+
+  // Every file below the folder with its bytes: a refused export must leave it as it was.
+  QMap<QString, QByteArray> Snapshot() const {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder_->path(), QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+      const QString path = it.next();
+      files.insert(QDir(folder_->path()).relativeFilePath(path), ReadAll(path));
+    }
+    return files;
+  }
+
+  Run Export(const QStringList& arguments, const QString& locale = QStringLiteral("C.UTF-8")) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), locale);
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(folder_->path());
+    process.start(QStringLiteral(CARDEL_EXPORT), arguments);
+    if (!process.waitForFinished(30000)) process.kill();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+  }
+
+ private slots:
+  void init() {
+    folder_.emplace();
+    QVERIFY(folder_->isValid());
+    const QDir fixtures(QStringLiteral(EXPORT_FIXTURES));
+    for (const QString& name : fixtures.entryList(QDir::Files))
+      QVERIFY(QFile::copy(fixtures.filePath(name), Path(name)));
+    QVERIFY(QFile::copy(fixtures.filePath(QStringLiteral("program-log.txt")),
+                        Path(QStringLiteral("cardel.txt"))));
+    QVERIFY(QDir(folder_->path()).mkdir(QStringLiteral("sub")));
+    QVERIFY(QFile::link(QStringLiteral("program-log.txt"), Path(QStringLiteral("link.txt"))));
+    WriteAll(Path(QStringLiteral("existing.out")), "the previous export\r\n");
+  }
+
+  void refusals_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("named");    // stderr names it
+    QTest::addColumn<bool>("ourOwnLine");  // the program's own refusal: exactly one line
+
+    const QStringList adif{"--format", "adif", "--call", "Q9OWN", "--date-format", "dd/MM/yyyy"};
+    const QStringList edi{"--format",  "edi",    "--call",        "Q9OWN",
+                          "--locator", "JN61FW", "--date-format", "dd/MM/yyyy"};
+    auto row = [](const char* name, QStringList arguments, const char* named, bool own) {
+      QTest::newRow(name) << arguments << QString::fromUtf8(named) << own;
+    };
+    row("no --format", {"--call", "Q9OWN", "program-log.txt"}, "--format", true);
+    row("no --call", {"--format", "adif", "program-log.txt"}, "--call", true);
+    row("empty --call", {"--format", "adif", "--call", "", "program-log.txt"}, "--call", true);
+    row("unknown format", {"--format", "csv", "--call", "Q9OWN", "program-log.txt"}, "csv", true);
+    row("unknown mode", adif + QStringList{"--mode", "AM", "program-log.txt"}, "AM", true);
+    row("unknown option", adif + QStringList{"--colour", "program-log.txt"}, "colour", true);
+    row("option without value", {"--format", "adif", "program-log.txt", "--call"}, "--call", true);
+    row("two log files", adif + QStringList{"program-log.txt", "edited-log.txt"}, "edited-log.txt",
+        true);
+    row("missing log", adif + QStringList{"absent.txt"}, "absent.txt", true);
+    row("log is a folder", adif + QStringList{"sub"}, "sub", true);
+    row("output folder missing", adif + QStringList{"-o", "absent/x.adi", "program-log.txt"},
+        "absent/x.adi", true);
+    row("output is a folder", adif + QStringList{"-o", "sub", "program-log.txt"}, "sub", true);
+    row("output is the log", adif + QStringList{"-o", "program-log.txt", "program-log.txt"},
+        "program-log.txt", true);
+    row("output is the log by another path",
+        adif + QStringList{"--output", "sub/../program-log.txt", "./program-log.txt"},
+        "sub/../program-log.txt", true);
+    row("output is a link to the log", adif + QStringList{"-o", "link.txt", "program-log.txt"},
+        "link.txt", true);
+    row("log is a link to the output", adif + QStringList{"-o", "program-log.txt", "link.txt"},
+        "program-log.txt", true);
+    row("default log is the output", adif + QStringList{"-o", "cardel.txt"}, "cardel.txt", true);
+    row("no contact", adif + QStringList{"-o", "existing.out", "no-contacts.txt"}, "", false);
+    row("edi of two bands without --band",
+        edi + QStringList{"-o", "existing.out", "edited-log.txt"}, "432 Mhz", false);
+    row("edi without own locator",
+        {"--format", "edi", "--call", "Q9OWN", "--date-format", "dd/MM/yyyy", "program-log.txt"},
+        "--locator", false);
+    row("bad own locator",
+        adif + QStringList{"--locator", "JN6", "-o", "existing.out", "program-log.txt"}, "JN6",
+        false);
+  }
+
+  void refusals() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, named);
+    QFETCH(bool, ourOwnLine);
+    const QMap<QString, QByteArray> before = Snapshot();
+
+    const Run run = Export(arguments);
+
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(run.err.contains(named.toUtf8()), run.err.constData());
+    if (ourOwnLine) QCOMPARE(LineCount(run.err), 1);
+    QCOMPARE(Snapshot(), before);
+  }
+
+  void exports_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("outputHas");
+    QTest::addColumn<QByteArray>("errorHas");
+
+    const QStringList own{"--call", "Q9OWN", "--locator", "JN61FW", "--date-format", "dd/MM/yyyy"};
+    auto row = [](const char* name, QStringList arguments, int exitCode, QByteArray outputHas,
+                  QByteArray errorHas, const char* locale = "C.UTF-8") {
+      QTest::newRow(name) << arguments << QString::fromUtf8(locale) << exitCode << outputHas
+                          << errorHas;
+    };
+    row("program log, edi", QStringList{"--format", "edi"} + own + QStringList{"program-log.txt"},
+        0, "[REG1TEST;1]\r\n", "");
+    row("program log, cabrillo",
+        QStringList{"--format", "cabrillo"} + own + QStringList{"program-log.txt"}, 0,
+        "START-OF-LOG: 3.0\r\n", "");
+    row("program log, adif", QStringList{"--format", "adif"} + own + QStringList{"program-log.txt"},
+        0, "<EOH>", "");
+    row("cardel.txt when no log is named", QStringList{"--format", "adif"} + own, 0,
+        "<CALL:5>Q5JKL", "");
+    row("mode CW",
+        QStringList{"--format", "adif", "--mode", "cw"} + own + QStringList{"cardel.txt"}, 0,
+        "<MODE:2>CW", "");
+    // Written in place: replacing it whole would put a plain file where the pipe was.
+    row("output is a pipe",
+        QStringList{"--format", "adif"} + own + QStringList{"-o", "/dev/stdout", "cardel.txt"}, 0,
+        "<EOH>", "");
+    row("edited log, cabrillo",
+        QStringList{"--format", "cabrillo"} + own + QStringList{"edited-log.txt"}, 1, "Q2XYZ",
+        "riga 6");
+    row("edited log, adif", QStringList{"--format", "adif"} + own + QStringList{"edited-log.txt"},
+        1, "<CALL:5>Q7PQR", "riga 6");
+    row("edited log, edi of one band",
+        QStringList{"--format", "edi", "--band", "432 Mhz"} + own + QStringList{"edited-log.txt"},
+        1, "PBand=432 MHz\r\n", "riga 6");
+    row("two-digit years are 20yy",
+        {"--format", "adif", "--call", "Q9OWN", "--date-format", "dd/MM/yy", "two-digit-years.txt"},
+        0, "<QSO_DATE:8>20261231", "");
+    row("the machine's short-date format by default",
+        {"--format", "adif", "--call", "Q9OWN", "two-digit-years.txt"}, 0, "<QSO_DATE:8>20261207",
+        "", "it_IT.UTF-8");
+    row("help", {"--help"}, 0, "non lo registra", "");
+    row("version", {"--version"}, 0, "cardel-export " CARDEL_VERSION "\n", "");
+  }
+
+  void exports() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, locale);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, outputHas);
+    QFETCH(QByteArray, errorHas);
+
+    const Run run = Export(arguments, locale);
+
+    QVERIFY2(run.exitCode == exitCode, run.err.constData());
+    QVERIFY2(run.out.contains(outputHas), run.out.constData());
+    QVERIFY2(run.err.contains(errorHas), run.err.constData());
+    if (exitCode == 0 && !arguments.contains(QStringLiteral("--help")) &&
+        !arguments.contains(QStringLiteral("--version")))
+      QVERIFY2(LineCount(run.err) >= 1, "an export ends with its summary on standard error");
+  }
+
+  // -o replaces the file whole with what standard output would have got, and
+  // leaves nothing else behind.
+  void outputFileTakesTheWholeExport() {
+    const QStringList arguments{"--format",      "cabrillo",   "--call",
+                                "Q9OWN",         "--locator",  "JN61FW",
+                                "--date-format", "dd/MM/yyyy", "edited-log.txt"};
+    const Run toStdout = Export(arguments);
+    QCOMPARE(toStdout.exitCode, 1);
+    QVERIFY(!toStdout.out.isEmpty());
+    QMap<QString, QByteArray> expected = Snapshot();
+    expected[QStringLiteral("existing.out")] = toStdout.out;
+
+    const Run toFile = Export(arguments + QStringList{"-o", "existing.out"});
+
+    QCOMPARE(toFile.exitCode, 1);
+    QCOMPARE(toFile.out, QByteArray());
+    QCOMPARE(toFile.err, toStdout.err);
+    QCOMPARE(Snapshot(), expected);
+  }
+};
+
+QTEST_GUILESS_MAIN(CardelExportTest)
+#include "cardel_export_test.moc"

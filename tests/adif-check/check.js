@@ -32,14 +32,14 @@ function compareFields(where, actual, expected, absent, problems) {
 }
 
 function checkCase(program, casePath) {
-  const spec = JSON.parse(fs.readFileSync(casePath, 'utf8'));
+  const testCase = JSON.parse(fs.readFileSync(casePath, 'utf8'));
   const name = path.basename(casePath, '.json');
-  const args = ['--format', 'adif', ...spec.arguments, path.join(root, spec.log)];
+  const args = ['--format', 'adif', ...testCase.arguments, path.join(root, testCase.log)];
   const run = spawnSync(program, args);
   const output = run.stdout.toString('latin1');
   const problems = [];
-  if (run.status !== spec.exitStatus)
-    problems.push(`exit status ${run.status}, expected ${spec.exitStatus}: ${run.stderr}`);
+  if (run.status !== testCase.exitStatus)
+    problems.push(`exit status ${run.status}, expected ${testCase.exitStatus}: ${run.stderr}`);
   if (!/^[\x00-\x7f]*$/.test(output)) problems.push('the output is not ASCII');
 
   let adif = {};
@@ -48,12 +48,12 @@ function checkCase(program, casePath) {
   } catch (error) {
     problems.push(`the reader refused the file: ${error.message}`);
   }
-  compareFields('header', adif.header || {}, spec.header, [], problems);
+  compareFields('header', adif.header || {}, testCase.header, [], problems);
   const records = adif.records || [];
-  if (records.length !== spec.records.length)
-    problems.push(`${records.length} records, expected ${spec.records.length}`);
-  spec.records.forEach((expected, i) => {
-    if (records[i]) compareFields(`record ${i + 1}`, records[i], expected, spec.absent, problems);
+  if (records.length !== testCase.records.length)
+    problems.push(`${records.length} records, expected ${testCase.records.length}`);
+  testCase.records.forEach((expected, i) => {
+    if (records[i]) compareFields(`record ${i + 1}`, records[i], expected, testCase.absent, problems);
   });
 
   if (problems.length === 0) {

@@ -34,15 +34,17 @@ std::string NoEdiBelow50(const Band& band) {
   return "l'EDI non copre la banda " + ToUtf8(band.listText) + ": solo da 50 Mhz in su";
 }
 
-std::optional<std::string> OwnCall(std::string_view given) {
-  std::string call;
-  for (char c : given) {
-    const char upper = c >= 'a' && c <= 'z' ? char(c - 0x20) : c;
-    if (!((upper >= 'A' && upper <= 'Z') || (upper >= '0' && upper <= '9') || upper == '/'))
-      return std::nullopt;
-    call.push_back(upper);
-  }
-  return call;
+std::string AsciiUpperCase(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return upper;
+}
+
+bool IsOwnCall(std::string_view call) {
+  return std::all_of(call.begin(), call.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/';
+  });
 }
 
 std::variant<Checked, std::string> CheckOptions(const Options& options) {
@@ -50,16 +52,15 @@ std::variant<Checked, std::string> CheckOptions(const Options& options) {
   Station& station = checked.station;
   station.mode = options.mode;
   if (options.ownCall.empty()) return "manca il nominativo della stazione (--call)";
-  const auto call = OwnCall(options.ownCall);
-  if (!call) return "nominativo della stazione non valido: " + Quoted(options.ownCall);
-  station.call = *call;
+  station.call = AsciiUpperCase(options.ownCall);
+  if (!IsOwnCall(station.call))
+    return "nominativo della stazione non valido: " + Quoted(options.ownCall);
 
   if (options.ownLocator) {
-    const auto locator = OwnCall(*options.ownLocator);
-    if (!locator || !IsLocator(*locator))
+    station.locator = AsciiUpperCase(*options.ownLocator);
+    if (!IsLocator(*station.locator))
       return "locatore della stazione non valido: " + Quoted(*options.ownLocator) +
              " (servono 6 caratteri, come JN61FW)";
-    station.locator = *locator;
   } else if (options.format == Format::Edi) {
     return "per l'EDI serve il locatore della stazione (--locator)";
   }

@@ -8,33 +8,19 @@
 //   byte 2   own locator: 0 none, 1..4 one of four (the last two invalid)
 //   then     the log file's bytes; its dates are dd/MM/yyyy.
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "export.h"
+#include "logexport_test_support.h"
 #include "reference_model.h"
 
 namespace {
 
 using cardel::logexport::Format;
 using cardel::logexport::Options;
-
-std::optional<std::chrono::year_month_day> ReadDate(cardel::TextView text) {
-  if (text.size() != 10 || text[2] != u'/' || text[5] != u'/') return std::nullopt;
-  int n[3] = {};
-  const int at[3][2] = {{0, 2}, {3, 2}, {6, 4}};
-  for (int f = 0; f < 3; ++f)
-    for (int i = at[f][0]; i < at[f][0] + at[f][1]; ++i) {
-      if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
-      n[f] = n[f] * 10 + (text[i] - u'0');
-    }
-  using namespace std::chrono;
-  return year_month_day{year(n[2]), month(unsigned(n[1])), day(unsigned(n[0]))};
-}
 
 Options Choose(const std::uint8_t* data) {
   static constexpr const char* kBands[] = {"7 Mhz",   "14 Mhz",  "21 Mhz",   "28 Mhz", "50 Mhz",
@@ -129,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 3) return 0;
   const Options options = Choose(data);
   const std::string_view log(reinterpret_cast<const char*>(data + 3), size - 3);
-  const auto outcome = cardel::logexport::Export(log, options, ReadDate);
+  const auto outcome = cardel::logexport::Export(log, options, ReadDayMonthYear);
 
   FUZZ_CHECK(outcome.exitStatus >= 0 && outcome.exitStatus <= 2);
   FUZZ_CHECK(outcome.output.empty() == (outcome.exitStatus == 2));

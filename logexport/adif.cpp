@@ -4,15 +4,6 @@ namespace cardel::logexport {
 
 namespace {
 
-std::string_view ModeName(Mode mode) {
-  switch (mode) {
-    case Mode::Ssb: return "SSB";
-    case Mode::Cw: return "CW";
-    case Mode::Fm: return "FM";
-  }
-  return "SSB";
-}
-
 bool IsNumber(std::string_view text) {
   if (text.empty()) return false;
   for (char c : text)
@@ -45,17 +36,18 @@ std::string Record(const Contact& c, const Station& station) {
   Field(out, "STATION_CALLSIGN", station.call);
   if (station.locator) Field(out, "MY_GRIDSQUARE", *station.locator);
   if (!station.contest.empty()) Field(out, "CONTEST_ID", station.contest);
-  return out.append("<EOR>\r\n");
+  return out.append("<EOR>").append(kCrLf);
 }
 
 }  // namespace
 
 std::string WriteAdif(std::span<const Contact> contacts, const Station& station) {
-  std::string out = "Log di " + station.call + ", scritto da " + std::string(kProgramName) + "\r\n";
+  std::string out =
+      "Log di " + station.call + ", scritto da " + std::string(kProgramName) + std::string(kCrLf);
   Field(out, "ADIF_VER", "3.1.4");
   Field(out, "PROGRAMID", kProgramName);
   if (!station.programVersion.empty()) Field(out, "PROGRAMVERSION", station.programVersion);
-  out.append("<EOH>\r\n");
+  out.append("<EOH>").append(kCrLf);
   for (const Contact& c : contacts) out += Record(c, station);
   return out;
 }

@@ -6,18 +6,7 @@ namespace cardel::logexport {
 
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
-
-std::string_view CategoryMode(Mode mode) {
-  switch (mode) {
-    case Mode::Ssb: return "SSB";
-    case Mode::Cw: return "CW";
-    case Mode::Fm: return "FM";
-  }
-  return "SSB";
-}
-
-std::string_view QsoMode(Mode mode) { return mode == Mode::Ssb ? "PH" : CategoryMode(mode); }
+std::string_view QsoMode(Mode mode) { return mode == Mode::Ssb ? "PH" : ModeName(mode); }
 
 std::string IsoDate(const std::chrono::year_month_day& date) {
   const std::string compact = CompactDate(date);
@@ -63,7 +52,7 @@ std::string WriteCabrillo(std::span<const Contact> contacts, const std::optional
   Tag(out, "CONTEST", station.contest);
   Tag(out, "CATEGORY-OPERATOR", "SINGLE-OP");
   Tag(out, "CATEGORY-BAND", CategoryBand(contacts));
-  Tag(out, "CATEGORY-MODE", CategoryMode(station.mode));
+  Tag(out, "CATEGORY-MODE", ModeName(station.mode));
   if (station.locator) Tag(out, "GRID-LOCATOR", *station.locator);
   if (score) Tag(out, "CLAIMED-SCORE", std::to_string(score->total));
   for (const Contact& c : contacts) out += QsoLine(c, station);

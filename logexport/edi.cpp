@@ -6,8 +6,6 @@ namespace cardel::logexport {
 
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
-
 std::string_view ModeCode(Mode mode) {
   switch (mode) {
     case Mode::Ssb: return "1";

@@ -32,7 +32,11 @@ std::string WriteCabrillo(std::span<const Contact> contacts, const std::optional
                           const Station& station);
 std::string WriteAdif(std::span<const Contact> contacts, const Station& station);
 
-// Shared by the writers: zero-padded decimal and the date as YYYYMMDD.
+inline constexpr std::string_view kCrLf = "\r\n";
+
+// Shared by the writers: the mode's name (SSB, CW, FM), zero-padded decimal
+// and the date as YYYYMMDD.
+std::string_view ModeName(Mode mode);
 std::string Digits(long long n, int width);
 std::string CompactDate(const std::chrono::year_month_day& date);
 

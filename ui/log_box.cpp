@@ -166,20 +166,20 @@ void LogBox::showWholeLog() {
   settingText_ = true;
   Display shown = ToDisplay(log_);
   displayBreaks_ = std::move(shown.displayBreaks);
-  auto* document = new QTextDocument(this);
-  document->setDocumentLayout(new QPlainTextDocumentLayout(document));
-  document->setDefaultFont(font());
-  document->setUndoRedoEnabled(false);
-  document->setPlainText(shown.text);
+  auto* filled = new QTextDocument(this);
+  filled->setDocumentLayout(new QPlainTextDocumentLayout(filled));
+  filled->setDefaultFont(font());
+  filled->setUndoRedoEnabled(false);
+  filled->setPlainText(shown.text);
   // An undo would bring a display break back as a line break of the log.
-  document->setUndoRedoEnabled(displayBreaks_.empty());
+  filled->setUndoRedoEnabled(displayBreaks_.empty());
   // The edit box deletes the document it made itself; the ones made here
   // are deleted here.
-  QTextDocument* old = this->document();
+  QTextDocument* old = document();
   const bool madeHere = old->parent() == this;
-  setDocument(document);
+  setDocument(filled);
   if (madeHere) delete old;
-  connect(document, &QTextDocument::contentsChange, this, &LogBox::onContentsChange);
+  connect(filled, &QTextDocument::contentsChange, this, &LogBox::onContentsChange);
   shownLength_ = documentLength();
   settingText_ = false;
 }

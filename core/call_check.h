@@ -24,8 +24,9 @@ constexpr std::uint32_t ColourValue(CallMark mark) {
 struct CallCheck {
   Text callSign;  // the typed text, upper-cased
   CallMark mark = CallMark::Normal;
-  // 1-based position of the call sign in the log, 0 when absent; no value
-  // when the call sign is too short to be searched for.
+  // 1-based position of the call-sign field of the first contact line that
+  // holds the call sign, 0 when none does; no value when the call sign is too
+  // short to be searched for.
   std::optional<std::size_t> foundPosition;
 
   friend bool operator==(const CallCheck&, const CallCheck&) = default;
@@ -34,9 +35,12 @@ struct CallCheck {
 // Searching starts at this many characters of call sign.
 inline constexpr std::size_t kMinSearchedCallSign = 4;
 
-// Marks the typed call sign against the whole log. In multiband mode a call
-// sign already in the log is NewBand when the band text does not occur from
-// the call sign's first occurrence to the end of the log.
+// Marks the typed call sign against the contact lines of the log: Duplicate
+// when some line's call-sign field is exactly the upper-cased call sign (and,
+// in multiband mode, its band is the band text, kNoBand meaning a line
+// without band); in multiband mode NewBand when the call sign is in the log
+// on other bands only. Notes and other lines that are not in the layout of a
+// contact line never make a duplicate.
 CallCheck CheckCallSign(TextView typed, TextView logText, bool multiband, TextView bandText);
 
 }  // namespace cardel

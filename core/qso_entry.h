@@ -11,9 +11,6 @@
 
 namespace cardel {
 
-// The band text that means "no band".
-inline constexpr TextView kNoBand = u"...";
-
 inline constexpr TextView kFirstSerial = u"001";
 inline constexpr int kLastSerial = 999;
 

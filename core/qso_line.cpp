@@ -14,6 +14,36 @@ QsoLine ComposeQsoLine(const QsoFields& f) {
   return line;
 }
 
+namespace {
+
+// Cuts the text in front of `separator` off `rest`; nothing when there is none.
+std::optional<TextView> TakeUntil(TextView& rest, TextView separator) {
+  const auto at = rest.find(separator);
+  if (at == TextView::npos) return std::nullopt;
+  const TextView field = rest.substr(0, at);
+  rest.remove_prefix(at + separator.size());
+  return field;
+}
+
+}  // namespace
+
+std::optional<QsoLineFields> SplitQsoLine(TextView line) {
+  TextView rest = line;
+  QsoLineFields f;
+  const auto take = [&rest](TextView& field, TextView separator) {
+    const auto taken = TakeUntil(rest, separator);
+    if (taken) field = *taken;
+    return taken.has_value();
+  };
+  if (!take(f.serial, u"-+-") || !take(f.date, u"---") || !take(f.time, u"---") ||
+      !take(f.callSign, u"---59---") || !take(f.receivedSerial, u"---"))
+    return std::nullopt;
+  const auto bandMark = rest.find(u"-->");
+  f.locator = rest.substr(0, bandMark);
+  if (bandMark != TextView::npos) f.band = rest.substr(bandMark + 3);
+  return f;
+}
+
 LogText AppendQsoLine(LogText logText, TextView qsoLine) {
   logText.append(qsoLine);
   return logText;

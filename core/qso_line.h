@@ -12,6 +12,10 @@ using LogText = Text;
 // One contact as one line, CR LF included.
 using QsoLine = Text;
 
+// The band text that means "no band": a contact entered with it gets the line
+// without band.
+inline constexpr TextView kNoBand = u"...";
+
 struct QsoFields {
   Text serial;
   Text date;
@@ -25,6 +29,24 @@ struct QsoFields {
 // One contact as one log line, CR LF included. Joins the fields with the fixed
 // separators and nothing else: no field is checked, trimmed or escaped.
 QsoLine ComposeQsoLine(const QsoFields& fields);
+
+// The fields of a contact line exactly as they stand, found by the separators
+// that ComposeQsoLine writes: the first separator of each kind ends a field,
+// and the band is everything after the first "-->" behind the received
+// serial. Views into the line; nothing is trimmed or upper-cased.
+struct QsoLineFields {
+  TextView serial;
+  TextView date;
+  TextView time;
+  TextView callSign;
+  TextView receivedSerial;
+  TextView locator;
+  std::optional<TextView> band;
+};
+
+// The fields of one line (without its line end), or nothing when the line is
+// not in the layout of a contact line, such as a note typed into the log.
+std::optional<QsoLineFields> SplitQsoLine(TextView line);
 
 // The log text followed directly by the line. Taken by value, so a caller
 // that moves its log in pays only for the line.

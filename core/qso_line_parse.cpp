@@ -1,6 +1,7 @@
 #include "qso_line_parse.h"
 
 #include "codepage.h"
+#include "qso_line.h"
 
 namespace cardel {
 
@@ -47,45 +48,32 @@ std::optional<QsoTime> ReadTime(TextView text) {
   return time;
 }
 
-// Cuts the text in front of `separator` off `rest`; nullopt when there is none.
-std::optional<TextView> TakeUntil(TextView& rest, TextView separator) {
-  const auto at = rest.find(separator);
-  if (at == TextView::npos) return std::nullopt;
-  const TextView field = Trimmed(rest.substr(0, at));
-  rest.remove_prefix(at + separator.size());
-  return field;
-}
-
 }  // namespace
 
 std::variant<ParsedQso, QsoLineFault> ParseQsoLine(TextView line) {
-  TextView rest = line;
-  const auto serial = TakeUntil(rest, u"-+-");
-  const auto date = serial ? TakeUntil(rest, u"---") : std::nullopt;
-  const auto time = date ? TakeUntil(rest, u"---") : std::nullopt;
-  const auto callSign = time ? TakeUntil(rest, u"---59---") : std::nullopt;
-  const auto receivedSerial = callSign ? TakeUntil(rest, u"---") : std::nullopt;
-  if (!receivedSerial) return QsoLineFault::NotAContact;
+  const auto fields = SplitQsoLine(line);
+  if (!fields) return QsoLineFault::NotAContact;
+  const TextView serial = Trimmed(fields->serial);
+  const TextView callSign = Trimmed(fields->callSign);
+  const TextView receivedSerial = Trimmed(fields->receivedSerial);
 
   ParsedQso qso;
-  const auto bandMark = rest.find(u"-->");
-  qso.locator = UpperCase(Trimmed(rest.substr(0, bandMark)));
-  if (bandMark != TextView::npos) qso.band = Text(Trimmed(rest.substr(bandMark + 3)));
+  qso.locator = UpperCase(Trimmed(fields->locator));
+  if (fields->band) qso.band = Text(Trimmed(*fields->band));
 
-  if (serial->empty()) return QsoLineFault::NoSerial;
-  const auto utc = ReadTime(*time);
+  if (serial.empty()) return QsoLineFault::NoSerial;
+  const auto utc = ReadTime(Trimmed(fields->time));
   if (!utc) return QsoLineFault::BadTime;
-  if (callSign->empty()) return QsoLineFault::NoCallSign;
-  if (receivedSerial->empty()) return QsoLineFault::NoReceivedSerial;
-  if (HasBlank(*serial) || HasBlank(*callSign) || HasBlank(*receivedSerial) ||
-      HasBlank(qso.locator))
+  if (callSign.empty()) return QsoLineFault::NoCallSign;
+  if (receivedSerial.empty()) return QsoLineFault::NoReceivedSerial;
+  if (HasBlank(serial) || HasBlank(callSign) || HasBlank(receivedSerial) || HasBlank(qso.locator))
     return QsoLineFault::BlankInField;
 
-  qso.serial = Text(*serial);
-  qso.date = Text(*date);
+  qso.serial = Text(serial);
+  qso.date = Text(Trimmed(fields->date));
   qso.time = *utc;
-  qso.callSign = UpperCase(*callSign);
-  qso.receivedSerial = Text(*receivedSerial);
+  qso.callSign = UpperCase(callSign);
+  qso.receivedSerial = Text(receivedSerial);
   return qso;
 }
 

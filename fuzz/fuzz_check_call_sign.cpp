@@ -4,9 +4,10 @@
 //   byte 0   flags: bit 0 -> multiband mode;
 //                   bit 1 -> texts are raw UTF-16LE code units, otherwise
 //                            Windows-1252 bytes;
-//                   bit 2 -> the upper-cased call sign is also written into
-//                            the log at the place byte 3 picks, so that
-//                            duplicates are common rather than rare.
+//                   bit 2 -> a contact line of the upper-cased call sign
+//                            (with the band text when bit 3 is set) is also
+//                            written into the log at the place byte 3 picks,
+//                            so that duplicates are common rather than rare.
 //   byte 1   length in bytes of the typed call sign
 //   byte 2   length in bytes of the band text
 //   byte 3   where to write the call sign into the log; also the 1-based
@@ -79,7 +80,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const model::Text typed = reader.Take(static_cast<unsigned char>(input[1]));
   const model::Text band = reader.Take(static_cast<unsigned char>(input[2]));
   model::Text log = reader.Convert(reader.rest);
-  if (plant) log.insert(std::min(place, log.size()), model::Upper(typed));
+  // Whether the planted line reads back with the call sign as its field: a
+  // call sign holding a line end or the separator behind it cannot.
+  bool plantedReadsBack = false;
+  if (plant) {
+    const model::Text call = model::Upper(typed);
+    model::Text line = u"1-+-d---0000---" + call + u"---59---1---";
+    if (input[0] & 8) line += u"-->" + band;
+    const auto read = model::ReadContactLine(line);
+    plantedReadsBack = read && read->callSign == call && !model::FindFrom(call, u"\r", 0) &&
+                       !model::FindFrom(call, u"\n", 0);
+    log.insert(std::min(place, log.size()), u"\r\n" + line + u"\r\n");
+  }
 
   FUZZ_CHECK(cardel::Search(log, band, place) == ModelSearch(log, band, place));
   FUZZ_CHECK(cardel::UpperCase(typed) == model::Upper(typed));
@@ -94,18 +106,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  const auto first = model::FindFrom(log, check.callSign, 0);
+  // The model's verdict: every line read on its own, the call sign compared
+  // with each contact line's call-sign field, the band with its band.
+  std::optional<std::size_t> first;
+  bool onBand = false;
+  model::ForEachLine(log, [&](std::size_t start, model::TextView line) {
+    const auto contact = model::ReadContactLine(line);
+    if (!contact || contact->callSign != check.callSign) return;
+    if (!first) first = start + contact->callAt;
+    const bool noBand = band == model::TextView(u"...");
+    onBand = onBand || (noBand ? !contact->band : contact->band == band);
+  });
   CALL_CHECK(check.foundPosition.has_value(), "a long call sign is searched for");
-  CALL_CHECK(*check.foundPosition == (first ? *first + 1 : 0), "found at its first occurrence");
+  CALL_CHECK(*check.foundPosition == (first ? *first + 1 : 0),
+             "found at the call-sign field of its first contact line");
   CALL_CHECK((check.mark != cardel::CallMark::Normal) == first.has_value(),
-             "marked exactly when the log holds the call sign");
+             "marked exactly when a contact line holds the call sign");
   CALL_CHECK(multiband || check.mark != cardel::CallMark::NewBand,
              "NewBand only in multiband mode");
   if (first && multiband) {
-    const bool bandSeenSince = model::FindFrom(log, band, *first).has_value();
-    const auto want = bandSeenSince ? cardel::CallMark::Duplicate : cardel::CallMark::NewBand;
-    CALL_CHECK(check.mark == want, "NewBand exactly when the band is absent from the call onwards");
+    const auto want = onBand ? cardel::CallMark::Duplicate : cardel::CallMark::NewBand;
+    CALL_CHECK(check.mark == want, "Duplicate exactly when a line of the call is on the band");
   }
-  CALL_CHECK(!plant || first, "a call sign written into the log is found");
+  CALL_CHECK(!plantedReadsBack || first, "a contact line written into the log is found");
   return 0;
 }

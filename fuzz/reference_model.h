@@ -4,6 +4,7 @@
 // the core's helpers so that a fault shared by both is unlikely. Slow is fine:
 // they only run inside the fuzz targets.
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -226,6 +227,45 @@ inline std::optional<std::size_t> FindFrom(TextView text, TextView part, std::si
     if (same) return i;
   }
   return std::nullopt;
+}
+
+// The call-sign field of a contact line and its band, read with FindFrom:
+// each field ends at the first separator of its kind, the band is what
+// follows the first "-->" after the received serial. `callAt` is the field's
+// index in the line.
+struct ContactLine {
+  Text callSign;
+  std::size_t callAt = 0;
+  std::optional<Text> band;
+};
+
+inline std::optional<ContactLine> ReadContactLine(TextView line) {
+  std::size_t at = 0;
+  ContactLine contact;
+  const TextView separators[] = {u"-+-", u"---", u"---", u"---59---", u"---"};
+  for (int field = 0; field < 5; ++field) {
+    const auto end = FindFrom(line, separators[field], at);
+    if (!end) return std::nullopt;
+    if (field == 3) {
+      contact.callSign = Text(line.substr(at, *end - at));
+      contact.callAt = at;
+    }
+    at = *end + separators[field].size();
+  }
+  if (const auto mark = FindFrom(line, u"-->", at)) contact.band = Text(line.substr(*mark + 3));
+  return contact;
+}
+
+// Calls `visit(lineStart, line)` for every line of `log`, lines ending at CR,
+// at LF or at the end of the log.
+template <typename Visit>
+void ForEachLine(TextView log, Visit visit) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= log.size(); ++i) {
+    if (i < log.size() && log[i] != u'\r' && log[i] != u'\n') continue;
+    visit(start, log.substr(start, i - start));
+    start = i + 1;
+  }
 }
 
 // Fuzz input bytes as a text: Windows-1252, or UTF-16LE pairs when `utf16`

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <set>
+
 #include "call_check.h"
+#include "generated_contest.h"
 
 using namespace cardel;
 
@@ -28,9 +32,15 @@ TEST(UpperCase, LettersOfTheLogFileRepertoire) {
 namespace {
 const Text kLog =
     u"001-+-07/12/2026---0918---QQ0ABC---59---012---JN61FW-->14 Mhz\r\n"
-    u"002-+-07/12/2026---0919---QQ9XYZ---59---013---JN61FW-->21 Mhz\r\n"
-    u"003-+-07/12/2026---0920---lc1low---59---014---JN61FW\r\n";
-}
+    u"002-+-07/12/2026---0919---QQ9XYZ---59---013---QQ0A12-->21 Mhz\r\n"
+    u"003-+-07/12/2026---0920---lc1low---59---014---JN61FW\r\n"
+    u"pioggia: QN4SS e Q1ABC/P ci hanno chiamato ---59--- QN4SS\r\n"
+    u"004-+-07/12/2026---0-130---QS9ABC/P---59---2026---JN61FW-->7 Mhz\r\n"
+    u"005-+-07/12/2026---0922---QQ0ABC---59---015---JN61FW-->\r\n"
+    u"006-+-07/12/2026---0923---QQ0ABC---59---016---JN61FW\n"
+    u"007-+-07/12/2026---0924---QM3WA---59---017---JN61FW-->50 Mhz\r"
+    u"008-+-07/12/2026---0925---QM3WA---59---018---JN61FW-->144 Mhz";
+}  // namespace
 
 struct MarkCase {
   const char* name;
@@ -41,20 +51,33 @@ struct MarkCase {
   std::optional<std::size_t> found;
 };
 
-TEST(CheckCallSign, MarksAgainstTheWholeLog) {
+TEST(CheckCallSign, MatchesTheCallSignFieldOfContactLinesOnly) {
   const MarkCase cases[] = {
       {"three characters are never searched", u"QQ0", false, u"...", CallMark::Normal, {}},
       {"lower case typed is found upper-cased", u"qq0abc", false, u"...", CallMark::Duplicate, 27},
-      {"a prefix of a logged call matches", u"QQ0AB", false, u"...", CallMark::Duplicate, 27},
-      {"absent", u"QQ1ABC", false, u"...", CallMark::Normal, 0},
+      {"a prefix of a logged call is new", u"QQ0AB", false, u"...", CallMark::Normal, 0},
+      {"a suffix of a logged call is new", u"Q0ABC", false, u"...", CallMark::Normal, 0},
+      {"a prefix worked after the longer call", u"QM3W", false, u"...", CallMark::Normal, 0},
+      {"/P is another station", u"QS9ABC", false, u"...", CallMark::Normal, 0},
+      {"the /P station itself", u"qs9abc/p", false, u"...", CallMark::Duplicate, 267},
+      {"inside a locator field", u"QQ0A12", false, u"...", CallMark::Normal, 0},
+      {"a date field", u"2026", false, u"...", CallMark::Normal, 0},
+      {"a received serial field", u"2026", true, u"7 Mhz", CallMark::Normal, 0},
+      {"only in a hand-typed note", u"QN4SS", false, u"...", CallMark::Normal, 0},
       {"lower case in the log does not match", u"LC1LOW", false, u"...", CallMark::Normal, 0},
+      {"old negative hour line", u"QS9ABC/P", true, u"7 Mhz", CallMark::Duplicate, 267},
       {"multiband off ignores the band", u"QQ0ABC", false, u"50 Mhz", CallMark::Duplicate, 27},
-      {"band in a later line of any station", u"QQ0ABC", true, u"21 Mhz", CallMark::Duplicate, 27},
-      {"band nowhere after the call", u"QQ0ABC", true, u"50 Mhz", CallMark::NewBand, 27},
-      {"band only before the call", u"QQ9XYZ", true, u"14 Mhz", CallMark::NewBand, 90},
-      {"placeholder band not in log", u"QQ0ABC", true, u"...", CallMark::NewBand, 27},
-      {"empty band is found at once", u"QQ0ABC", true, u"", CallMark::Duplicate, 27},
-      {"date matches as text", u"2026", true, u"14 Mhz", CallMark::Duplicate, 13},
+      {"worked on the chosen band", u"QQ0ABC", true, u"14 Mhz", CallMark::Duplicate, 27},
+      {"band of another station's line", u"QQ0ABC", true, u"21 Mhz", CallMark::NewBand, 27},
+      {"band on no line of the call", u"QQ0ABC", true, u"144 Mhz", CallMark::NewBand, 27},
+      {"no band chosen, a line without band", u"QQ0ABC", true, u"...", CallMark::Duplicate, 27},
+      {"no band chosen, lines with bands only", u"QM3WA", true, u"...", CallMark::NewBand, 442},
+      {"empty band text, a line ending in -->", u"QQ0ABC", true, u"", CallMark::Duplicate, 27},
+      {"empty band text, no such line", u"QM3WA", true, u"", CallMark::NewBand, 442},
+      {"CR-ended line, its band", u"QM3WA", true, u"50 Mhz", CallMark::Duplicate, 442},
+      {"last line without line end", u"QM3WA", true, u"144 Mhz", CallMark::Duplicate, 442},
+      {"band text differs in case", u"QM3WA", true, u"144 MHZ", CallMark::NewBand, 442},
+      {"a call sign with a line end", u"QQ0ABC\r\n", false, u"...", CallMark::Normal, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -63,6 +86,13 @@ TEST(CheckCallSign, MarksAgainstTheWholeLog) {
     EXPECT_EQ(check.mark, c.mark);
     EXPECT_EQ(check.foundPosition, c.found);
   }
+}
+
+TEST(CheckCallSign, OneHugeLineFullOfAlmostMatchesIsNotAContact) {
+  Text line;
+  for (int i = 0; i < 200000; ++i) line += u"---QQ0ABC---59---";
+  EXPECT_EQ(CheckCallSign(u"QQ0ABC", line, true, u"...").mark, CallMark::Normal);
+  EXPECT_EQ(CheckCallSign(u"QQ0ABC", u"1-+-d---t" + line, true, u"...").mark, CallMark::Duplicate);
 }
 
 TEST(CheckCallSign, EmptyLogAndColourValues) {
@@ -98,5 +128,73 @@ TEST(Search, AgreesWithACharacterByCharacterSearch) {
     for (std::size_t start = 1; start <= text.size() + 1; ++start)
       ASSERT_EQ(Search(text, sought, start), NaiveSearch(text, sought, start))
           << "round " << round << " start " << start;
+  }
+}
+
+namespace {
+
+std::string Ascii(TextView text) { return std::string(text.begin(), text.end()); }
+
+// A plain reading of the log, kept beside the replay: each line read with a
+// regular expression whose lazy groups stop at the first separator of each
+// kind, the worked stations and bands kept in sets.
+class WorkedStations {
+ public:
+  void Read(TextView line) {
+    static const std::regex kContactLine(
+        R"(^.*?-\+-.*?---.*?---(.*?)---59---.*?---.*?(?:-->(.*))?$)");
+    std::smatch m;
+    const std::string text = Ascii(line);
+    if (!std::regex_match(text, m, kContactLine)) return;
+    calls_.insert(m[1]);
+    callBands_.insert({m[1], m[2].matched ? std::optional(m[2].str()) : std::nullopt});
+  }
+
+  CallMark Mark(TextView call, bool multiband, TextView band) const {
+    if (!calls_.contains(Ascii(call))) return CallMark::Normal;
+    if (!multiband) return CallMark::Duplicate;
+    const auto lineBand = band == u"..." ? std::nullopt : std::optional(Ascii(band));
+    return callBands_.contains({Ascii(call), lineBand}) ? CallMark::Duplicate : CallMark::NewBand;
+  }
+
+ private:
+  std::set<std::string> calls_;
+  std::set<std::pair<std::string, std::optional<std::string>>> callBands_;
+};
+
+}  // namespace
+
+TEST(CheckCallSign, ReplayedContestRefusesNoValidContactAndCatchesEveryDuplicate) {
+  for (const bool multiband : {true, false}) {
+    SCOPED_TRACE(multiband ? "multiband" : "single band");
+    Text log;
+    WorkedStations reference;
+    std::set<std::pair<Text, Text>> logged;  // what the contest counts
+    int refusedValid = 0, missedDuplicates = 0, duplicates = 0, number = 0;
+    for (const GeneratedContact& contact : GeneratedContest(7, 1000)) {
+      const Text band = multiband ? contact.band : Text(u"...");
+      const CallMark mark = CheckCallSign(contact.callSign, log, multiband, band).mark;
+      ASSERT_EQ(mark, reference.Mark(contact.callSign, multiband, band))
+          << Ascii(contact.callSign) << " on " << Ascii(band) << " after " << number << " lines";
+      const bool duplicate = !logged.insert({contact.callSign, band}).second;
+      duplicates += duplicate;
+      refusedValid += !duplicate && mark == CallMark::Duplicate;
+      missedDuplicates += duplicate && mark != CallMark::Duplicate;
+      if (mark == CallMark::Duplicate) continue;  // OK refuses it
+
+      const QsoLine line = GeneratedLine(contact, ++number, multiband);
+      log += line;
+      reference.Read(TextView(line).substr(0, line.size() - 2));
+      if (number % 37 == 0) {
+        // A note that names a station, a separator and a band, never a contact.
+        const Text note = u"nota: QZ" + contact.callSign + u" ---59--- " + contact.band;
+        log += note + u"\r\n";
+        reference.Read(note);
+      }
+    }
+    EXPECT_GT(number, multiband ? 2000 : 900);
+    EXPECT_GT(duplicates, 10);
+    EXPECT_EQ(refusedValid, 0);
+    EXPECT_EQ(missedDuplicates, 0);
   }
 }

@@ -274,18 +274,21 @@ class WindowEntryTest : public QObject {
     QTest::newRow("upper-cased and found") << false << "..."
                                            << "qq0abc"
                                            << "QQ0ABC" << int(CallMark::Duplicate);
-    QTest::newRow("prefix found") << false << "..."
-                                  << "qq0ab"
-                                  << "QQ0AB" << int(CallMark::Duplicate);
+    QTest::newRow("prefix is another station") << false << "..."
+                                               << "qq0ab"
+                                               << "QQ0AB" << int(CallMark::Normal);
     QTest::newRow("three characters") << false << "..."
                                       << "qq0"
                                       << "QQ0" << int(CallMark::Normal);
     QTest::newRow("absent") << false << "..."
                             << "qq7zz"
                             << "QQ7ZZ" << int(CallMark::Normal);
-    QTest::newRow("band later") << true << "21 Mhz"
-                                << "qq0abc"
-                                << "QQ0ABC" << int(CallMark::Duplicate);
+    QTest::newRow("same band") << true << "14 Mhz"
+                               << "qq0abc"
+                               << "QQ0ABC" << int(CallMark::Duplicate);
+    QTest::newRow("band of another station's line") << true << "21 Mhz"
+                                                    << "qq0abc"
+                                                    << "QQ0ABC" << int(CallMark::NewBand);
     QTest::newRow("new band") << true << "50 Mhz"
                               << "qq0abc"
                               << "QQ0ABC" << int(CallMark::NewBand);
@@ -318,31 +321,86 @@ class WindowEntryTest : public QObject {
     QCOMPARE(colour, expected);
   }
 
-  void markFollowsEditsOnly() {
-    w->setLog("001-+-x---0000---QQ0ABC---59---1---JN-->14 Mhz\r\n");
+  // Each row changes one input of the verdict after the call sign was typed,
+  // with real events; the colour follows and OK obeys what is shown.
+  void markRenewedWhenAnInputChanges_data() {
+    QTest::addColumn<bool>("multiband");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("after");
+    const auto row = [](const char* change, bool multiband, CallMark before, CallMark after) {
+      QTest::newRow(change) << multiband << change << int(before) << int(after);
+    };
+    row("band chosen from the list", true, CallMark::NewBand, CallMark::Duplicate);
+    row("band typed", true, CallMark::NewBand, CallMark::Duplicate);
+    row("band typed away", true, CallMark::NewBand, CallMark::NewBand);
+    row("multiband switched on", false, CallMark::Duplicate, CallMark::NewBand);
+    row("multiband switched off", true, CallMark::NewBand, CallMark::Duplicate);
+    row("log opened", false, CallMark::Normal, CallMark::Duplicate);
+    row("log box emptied", false, CallMark::Duplicate, CallMark::Normal);
+    row("call typed into the log box", false, CallMark::Normal, CallMark::Duplicate);
+  }
+
+  void markRenewedWhenAnInputChanges() {
+    QFETCH(bool, multiband);
+    QFETCH(QString, change);
+    QFETCH(int, before);
+    QFETCH(int, after);
+    const QString line = "001-+-x---0000---QQ0ABC---59---1---JN-->14 Mhz\r\n";
+    w->showActive();
+    if (change != "log opened") w->setLog(change.startsWith("call typed") ? "" : line);
+    if (multiband) QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    QTest::keyClicks(form()->Text2, "qq0abc");
+    QCOMPARE(int(form()->callMark()), before);
+
+    if (change == "band chosen from the list") {
+      QTest::keyClick(form()->Combo1, Qt::Key_Down);  // 7 Mhz
+      QCOMPARE(int(form()->callMark()), int(CallMark::NewBand));
+      QTest::keyClick(form()->Combo1, Qt::Key_Down);  // 14 Mhz
+    } else if (change.startsWith("band typed")) {
+      form()->Combo1->lineEdit()->selectAll();
+      QTest::keyClicks(form()->Combo1->lineEdit(), "14 Mhz");
+      if (change.endsWith("away")) QTest::keyClick(form()->Combo1->lineEdit(), Qt::Key_Backspace);
+    } else if (change.startsWith("multiband")) {
+      QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    } else if (change == "log opened") {
+      WriteAll(w->logPath(), line.toLatin1() + "\r\n");
+      QTest::mouseClick(form()->Command2, Qt::LeftButton);
+    } else if (change == "log box emptied") {
+      form()->Text1->setFocus();
+      QTest::keyClick(form()->Text1, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClick(form()->Text1, Qt::Key_Delete);
+    } else {
+      QTest::keyClicks(form()->Text1, line.chopped(2));
+    }
+    QCOMPARE(form()->Text2->text(), QStringLiteral("QQ0ABC"));
+    QCOMPARE(int(form()->callMark()), after);
+
+    const QString log = w->log();
+    QTest::keyClicks(form()->Text3, "2");
+    QTest::keyClicks(form()->Text4, "jn");
+    QTest::keyClick(form()->Text4, Qt::Key_Return);
+    const bool refused = after == int(CallMark::Duplicate);
+    QCOMPARE(w->log() == log, refused);
+    QCOMPARE(!w->platform.shown.isEmpty() && w->platform.shown.last().text == "Duplicato!",
+             refused);
+  }
+
+  void markAfterAnAcceptedContact() {
+    // The contact just logged turns the same call red on the same band only.
+    QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    form()->Combo1->setEditText("21 Mhz");
+    w->enterContact("qq0abc", "1", "jn");
+    QCOMPARE(form()->callMark(), CallMark::Normal);
+    QCOMPARE(form()->Text2->accessibleDescription(), QString());
     QTest::keyClicks(form()->Text2, "qq0abc");
     QCOMPARE(form()->callMark(), CallMark::Duplicate);
-
-    // Switching modes or bands, or changing the log, does not recompute it.
-    QTest::mouseClick(form()->Check2, Qt::LeftButton);
-    form()->Combo1->setEditText("50 Mhz");
-    w->setLog("");
-    QCOMPARE(form()->callMark(), CallMark::Duplicate);
-
-    // Typing in the middle sends the caret to the end; the edit recomputes.
-    w->setLog("001-+-x---0000---QQ0ABC---59---1---JN-->14 Mhz\r\n");
+    form()->Combo1->setEditText("...");
+    QCOMPARE(form()->callMark(), CallMark::NewBand);
     form()->Text2->setCursorPosition(2);
-    QTest::keyClick(form()->Text2, Qt::Key_X);
+    QTest::keyClick(form()->Text2, Qt::Key_X);  // the caret goes to the end
     QCOMPARE(form()->Text2->text(), QStringLiteral("QQX0ABC"));
     QCOMPARE(form()->Text2->cursorPosition(), 7);
-    QCOMPARE(form()->callMark(), CallMark::Normal);
-
-    // Back to a logged call, then down to three characters.
-    QTest::keyClick(form()->Text2, Qt::Key_Backspace);
-    form()->Text2->setText("QQ0ABC");
-    QCOMPARE(form()->callMark(), CallMark::NewBand);
-    for (int i = 0; i < 3; ++i) QTest::keyClick(form()->Text2, Qt::Key_Backspace);
-    QCOMPARE(form()->Text2->text(), QStringLiteral("QQ0"));
     QCOMPARE(form()->callMark(), CallMark::Normal);
   }
 

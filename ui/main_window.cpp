@@ -181,6 +181,8 @@ void Form15::connectHandlers() {
   connect(Text1, &LogBox::logTextChanged, this, &Form15::onText1Changed);
   connect(Text2, &QLineEdit::textChanged, this, &Form15::onText2Changed);
   connect(Text4, &QLineEdit::textChanged, this, &Form15::onText4Changed);
+  // Typed or chosen from the list, a new band text may change the verdict.
+  connect(Combo1, &QComboBox::editTextChanged, this, &Form15::renewMark);
   Text3->installEventFilter(this);
   Text4->installEventFilter(this);
   connect(qApp, &QGuiApplication::commitDataRequest, this, &Form15::onCommitDataRequest);
@@ -221,10 +223,13 @@ void Form15::onCommand1Clicked() {
     return;
   }
   const auto& accepted = std::get<QsoAccepted>(result);
-  Text1->appendLogText(accepted.qsoLine);
+  // Emptied before the line goes in, so the verdict renewed by the new log
+  // text is already the empty call sign's and a screen reader is not told
+  // "Duplicato" for the contact just logged.
   Text2->setText(QString());
   Text3->setText(QString());
   Text4->setText(QString());
+  Text1->appendLogText(accepted.qsoLine);
   Frame1->setTitle(ToQString(accepted.nextSerialCaption));
   Text2->setFocus();
 }
@@ -287,6 +292,7 @@ void Form15::onCheck2Clicked() {
     ShowNoBand(Combo1);
     Text2->setFocus();
   }
+  renewMark();
 }
 
 void Form15::onCheck3Clicked() {
@@ -297,6 +303,7 @@ void Form15::onCheck3Clicked() {
 void Form15::onText1Changed() {
   Text1->moveCursor(QTextCursor::End);
   Text1->ensureCursorVisible();
+  renewMark();
 }
 
 // The duplicate check while the call sign is typed.
@@ -304,9 +311,14 @@ void Form15::onText2Changed() {
   // A write-back runs this handler once more, on the upper-cased text, and
   // that run sets the mark.
   if (WriteBackUpperCased(Text2)) return;
-  const QString callSign = Text2->text();
-  Text2->setCursorPosition(static_cast<int>(callSign.size()));
-  setMark(CheckCallSign(ToText(callSign), Text1->logText(), Check2->isChecked(),
+  Text2->setCursorPosition(static_cast<int>(Text2->text().size()));
+  renewMark();
+}
+
+// The verdict on the call sign against the log, the mode and the band as they
+// are now; run whenever any of them changes, so the colour never goes stale.
+void Form15::renewMark() {
+  setMark(CheckCallSign(ToText(Text2->text()), Text1->logText(), Check2->isChecked(),
                         ToText(Combo1->currentText()))
               .mark);
 }

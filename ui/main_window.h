@@ -74,6 +74,7 @@ class Form15 : public QWidget {
 
   bool confirmExit();
   void showMessage(const Message& message);
+  void renewMark();
   void setMark(CallMark mark);
 
   Platform& platform_;

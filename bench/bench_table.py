@@ -26,6 +26,8 @@ ROWS = [
     ("text2_key/absent/multiband_on", "keystroke Text2, call not in log, multiband on", (0.3, 1, 5)),
     ("text2_key/present/multiband_off", "keystroke Text2, call in log, multiband off", (0.3, 1, 5)),
     ("text2_key/present/multiband_on", "keystroke Text2, call in log, multiband on", (0.3, 1, 5)),
+    ("text2_key/tail/multiband_off", "keystroke Text2, call the end of every call, multiband off", (0.3, 1, 5)),
+    ("text2_key/tail/multiband_on", "keystroke Text2, call the end of every call, multiband on", (0.3, 1, 5)),
     ("ok_command", "OK command (Enter in Text4)", (2, 2, 5)),
     ("apri", "Apri into an empty log box", (10, 40, 300)),
     ("salva", "Salva (file committed to disk)", (5, 15, 100)),

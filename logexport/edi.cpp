@@ -48,7 +48,9 @@ std::string Record(const Contact& c, const ContactScore& scored, const Station& 
       station.receivedReport,
       c.receivedSerial,
       "",
-      c.locator,
+      // The record's locator has six characters or none; the scoring has
+      // named any other as not valid.
+      IsLocator(c.locator) ? c.locator : "",
       std::to_string(scored.points),
       "",
       scored.newSquare ? "N" : "",

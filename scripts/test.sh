@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the suite, the ADIF and Cabrillo
-# checks of the
-# exporter, the same suite under
+# checks of the exporter, the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for
 # FUZZ_SECONDS (30 by default), and the core's tests built for Windows, under Wine.
 set -euo pipefail

@@ -74,7 +74,7 @@ struct Parser {
       QStringLiteral("section"),
       QStringLiteral("La sezione (EDI PSect), predefinita %1. Cabrillo CATEGORY-OPERATOR la "
                      "segue: SINGLE o SO dà SINGLE-OP, MULTI o MO dà MULTI-OP, CHECK dà CHECKLOG; "
-                     "ogni altra SINGLE-OP. EDI RCall è il proprio nominativo.")
+                     "ogni altra SINGLE-OP, con un avviso.")
           .arg(QLatin1String(logexport::kDefaultSection)),
       QStringLiteral("sezione"), QLatin1String(logexport::kDefaultSection)};
   QCommandLineOption points{
@@ -108,6 +108,9 @@ struct Parser {
     parser.setApplicationDescription(QStringLiteral(
         "Scrive il log di Cardel come EDI (REG1TEST), Cabrillo 3.0 o ADIF 3 e riassume su "
         "standard error collegamenti, doppi, righe escluse e punteggio.\n"
+        "Nell'intestazione EDI i lettori vogliono TName (--contest), PCall (--call), PWWLo "
+        "(--locator), PSect (--section) e PBand (--band o la banda del log); RCall è il "
+        "proprio nominativo.\n"
         "Stato di uscita: 0 tutto esportato, 1 file scritto con righe escluse, 2 nulla "
         "scritto."));
     parser.addOptions({format, call, locator, band, mode, contest, section, points, dateFormat,

@@ -17,6 +17,7 @@
 #include "export.h"
 #include "logexport_test_support.h"
 #include "reference_model.h"
+#include "scoring.h"
 
 namespace {
 
@@ -93,6 +94,7 @@ void CheckEdi(std::string_view out) {
     FUZZ_CHECK(fields.size() == 15);
     if (!IsEdiQsoNumber(fields[5]) || !IsEdiQsoNumber(fields[7])) model::Dump("record", rest);
     FUZZ_CHECK(IsEdiQsoNumber(fields[5]) && IsEdiQsoNumber(fields[7]));
+    FUZZ_CHECK(fields[9].empty() || cardel::logexport::IsLocator(fields[9]));
     rest.remove_prefix(end + 2);
     ++records;
   }

@@ -58,7 +58,7 @@ std::optional<std::string_view> CategoryOperator(std::string_view section) {
 
 std::optional<std::string> CheckSection(const Options& options, Checked& checked) {
   const auto section = FoldHeaderText(FromUtf8(options.section));
-  if (section.ascii.find_first_not_of(' ') == std::string::npos)
+  if (section.ascii.find_first_not_of(' ') == std::string::npos && options.format == Format::Edi)
     return "sezione vuota (--section): l'EDI la scrive in PSect";
   if (section.changed)
     checked.warnings.push_back("--section: caratteri fuori ASCII sostituiti (" + options.section +
@@ -239,14 +239,15 @@ class Exporter {
   // With the own locator every Cabrillo line ends in the received one: a
   // contact without it would shift its columns.
   void LeaveOutWithoutLocator(std::vector<Contact>& contacts, ReadLog& log) {
-    std::erase_if(contacts, [&](const Contact& c) {
+    const auto leftOut = std::erase_if(contacts, [&](const Contact& c) {
       if (!c.locator.empty()) return false;
-      ++log.leftOut;
       notes_.push_back({c.lineNumber, "riga " + std::to_string(c.lineNumber) + ": " + c.callSign +
                                           " senza locatore ricevuto, che il Cabrillo con "
                                           "--locator scrive su ogni riga: escluso"});
       return true;
     });
+    log.leftOut += leftOut;
+    if (leftOut > 0) MarkDuplicates(contacts);
   }
 
   Outcome Refuse(const std::string& why) {

@@ -11,11 +11,18 @@ namespace {
 
 using logexport::Format;
 using logexport::Mode;
+using logexport::PointsRule;
 
 const std::array<std::pair<const char*, Format>, 3> kFormats{{
     {"edi", Format::Edi},
     {"cabrillo", Format::Cabrillo},
     {"adif", Format::Adif},
+}};
+
+const std::array<std::pair<const char*, PointsRule>, 3> kPointsRules{{
+    {"iaru", PointsRule::Iaru},
+    {"km", PointsRule::Km},
+    {"round", PointsRule::Round},
 }};
 
 const std::array<std::pair<const char*, Mode>, 3> kModes{{
@@ -43,8 +50,10 @@ struct Parser {
                           QStringLiteral("nominativo")};
   QCommandLineOption locator{
       QStringLiteral("locator"),
-      QStringLiteral("Il proprio locatore di 6 caratteri: obbligatorio per edi; aggiunge i punti "
-                     "per distanza e il punteggio dichiarato."),
+      QStringLiteral("Il proprio locatore di 6 caratteri (EDI PWWLo): obbligatorio per edi; "
+                     "aggiunge i punti per distanza e il punteggio dichiarato. In cabrillo mette "
+                     "su ogni riga i due locatori: un collegamento senza locatore ricevuto è "
+                     "escluso; senza --locator nessuna riga ha locatori."),
       QStringLiteral("locatore")};
   QCommandLineOption band{
       QStringLiteral("band"),
@@ -52,10 +61,28 @@ struct Parser {
                      "collegamenti senza banda; per edi sceglie la banda da esportare."),
       QStringLiteral("banda")};
   QCommandLineOption mode{QStringLiteral("mode"),
-                          QStringLiteral("Il modo: SSB (predefinito), CW o FM."),
+                          QStringLiteral("Il modo: SSB (predefinito), CW o FM. In CW il "
+                                         "rapporto inviato è 599."),
                           QStringLiteral("modo"), QStringLiteral("SSB")};
-  QCommandLineOption contest{QStringLiteral("contest"), QStringLiteral("Il nome del contest."),
-                             QStringLiteral("nome")};
+  QCommandLineOption contest{
+      QStringLiteral("contest"),
+      QStringLiteral("Il nome del contest (EDI TName, Cabrillo CONTEST): obbligatorio per edi e "
+                     "cabrillo, che lo scrivono nell'intestazione; per cabrillo il nome che usa "
+                     "lo sponsor (IARU-R1-VHF...)."),
+      QStringLiteral("nome")};
+  QCommandLineOption section{
+      QStringLiteral("section"),
+      QStringLiteral("La sezione (EDI PSect), predefinita %1. Cabrillo CATEGORY-OPERATOR la "
+                     "segue: SINGLE o SO dà SINGLE-OP, MULTI o MO dà MULTI-OP, CHECK dà CHECKLOG; "
+                     "ogni altra SINGLE-OP, con un avviso.")
+          .arg(QLatin1String(logexport::kDefaultSection)),
+      QStringLiteral("sezione"), QLatin1String(logexport::kDefaultSection)};
+  QCommandLineOption points{
+      QStringLiteral("points"),
+      QStringLiteral("Come la distanza dà i punti, su ogni riga e nel punteggio dichiarato: "
+                     "iaru (predefinito) i km interi più 1, km i km interi, round i km "
+                     "arrotondati al più vicino."),
+      QStringLiteral("regola"), QStringLiteral("iaru")};
   QCommandLineOption dateFormat{
       QStringLiteral("date-format"),
       QStringLiteral("Come è scritta la data nelle righe, come formato di data Qt (dd/MM/yy); "
@@ -65,8 +92,8 @@ struct Parser {
       QStringLiteral("formato"), QLocale::system().dateFormat(QLocale::ShortFormat)};
   QCommandLineOption receivedReport{
       QStringLiteral("received-report"),
-      QStringLiteral("Il rapporto ricevuto, predefinito 59: il log non lo registra."),
-      QStringLiteral("rapporto"), QStringLiteral("59")};
+      QStringLiteral("Il rapporto ricevuto, predefinito 59 (599 in CW): il log non lo registra."),
+      QStringLiteral("rapporto")};
   QCommandLineOption output{
       {QStringLiteral("o"), QStringLiteral("output")},
       QStringLiteral("Il file da scrivere, sostituito per intero solo a esportazione finita; "
@@ -81,10 +108,13 @@ struct Parser {
     parser.setApplicationDescription(QStringLiteral(
         "Scrive il log di Cardel come EDI (REG1TEST), Cabrillo 3.0 o ADIF 3 e riassume su "
         "standard error collegamenti, doppi, righe escluse e punteggio.\n"
+        "Nell'intestazione EDI i lettori vogliono TName (--contest), PCall (--call), PWWLo "
+        "(--locator), PSect (--section) e PBand (--band o la banda del log); RCall è il "
+        "proprio nominativo.\n"
         "Stato di uscita: 0 tutto esportato, 1 file scritto con righe escluse, 2 nulla "
         "scritto."));
-    parser.addOptions({format, call, locator, band, mode, contest, dateFormat, receivedReport,
-                       output, help, version});
+    parser.addOptions({format, call, locator, band, mode, contest, section, points, dateFormat,
+                       receivedReport, output, help, version});
     parser.addPositionalArgument(
         QStringLiteral("LOGFILE"),
         QStringLiteral("Il file del log; senza: cardel.txt nella cartella corrente."),
@@ -106,6 +136,10 @@ CommandLine ReadExport(const Parser& p) {
   if (!mode)
     return Refusal{
         QStringLiteral("Modo sconosciuto \"%1\": usa SSB, CW o FM.").arg(parser.value(p.mode))};
+  const std::optional<PointsRule> pointsRule = Lookup(kPointsRules, parser.value(p.points));
+  if (!pointsRule)
+    return Refusal{QStringLiteral("Regola dei punti sconosciuta \"%1\": usa iaru, km o round.")
+                       .arg(parser.value(p.points))};
   const QStringList files = parser.positionalArguments();
   if (files.size() > 1)
     return Refusal{QStringLiteral("Un solo file del log, non %1: %2.")
@@ -120,7 +154,10 @@ CommandLine ReadExport(const Parser& p) {
   if (parser.isSet(p.band)) options.band = parser.value(p.band).toStdString();
   options.mode = *mode;
   options.contest = parser.value(p.contest).toStdString();
-  options.receivedReport = parser.value(p.receivedReport).toStdString();
+  options.section = parser.value(p.section).toStdString();
+  options.points = *pointsRule;
+  if (parser.isSet(p.receivedReport))
+    options.receivedReport = parser.value(p.receivedReport).toStdString();
   options.programVersion = CARDEL_VERSION;
   command.dateFormat = parser.value(p.dateFormat);
   command.logFile = files.isEmpty() ? QStringLiteral("cardel.txt") : files.first();

@@ -2,7 +2,7 @@
 //
 // Input layout:
 //   byte 0   format: 0 EDI, 1 Cabrillo, 2 ADIF (modulo 3); bits 2..3 pick the
-//            mode
+//            mode, bits 4..5 the points rule
 //   byte 1   band option: 1..8 a band of the band list, 9 a band it lacks,
 //            anything else none
 //   byte 2   own locator: 0 none, 1..4 one of four (the last two invalid)
@@ -12,10 +12,12 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "export.h"
 #include "logexport_test_support.h"
 #include "reference_model.h"
+#include "scoring.h"
 
 namespace {
 
@@ -29,6 +31,7 @@ Options Choose(const std::uint8_t* data) {
   Options options;
   options.format = static_cast<Format>(data[0] % 3);
   options.mode = static_cast<cardel::logexport::Mode>((data[0] >> 2) % 3);
+  options.points = static_cast<cardel::logexport::PointsRule>((data[0] >> 4) % 3);
   options.ownCall = "Q9XYZ";
   options.contest = "Prova";
   options.programVersion = "1.2";
@@ -58,6 +61,22 @@ std::size_t Count(std::string_view text, char c) {
   return n;
 }
 
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+  std::vector<std::string_view> parts;
+  for (std::size_t at = 0;; ++at) {
+    const auto end = text.find(separator, at);
+    parts.push_back(text.substr(at, end - at));
+    if (end == std::string_view::npos) return parts;
+    at = end;
+  }
+}
+
+// A QSO number of EDI: none, or 3 or 4 digits.
+bool IsEdiQsoNumber(std::string_view n) {
+  return (n.empty() || n.size() == 3 || n.size() == 4) &&
+         n.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 void CheckEdi(std::string_view out) {
   constexpr std::string_view kCount = "\r\n[QSORecords;";
   const auto at = out.find(kCount);
@@ -71,11 +90,30 @@ void CheckEdi(std::string_view out) {
   std::size_t records = 0;
   while (!rest.empty()) {
     const auto end = rest.find("\r\n");
-    FUZZ_CHECK(Count(rest.substr(0, end), ';') == 14);
+    const auto fields = Split(rest.substr(0, end), ';');
+    FUZZ_CHECK(fields.size() == 15);
+    if (!IsEdiQsoNumber(fields[5]) || !IsEdiQsoNumber(fields[7])) model::Dump("record", rest);
+    FUZZ_CHECK(IsEdiQsoNumber(fields[5]) && IsEdiQsoNumber(fields[7]));
+    FUZZ_CHECK(fields[9].empty() || cardel::logexport::IsLocator(fields[9]));
     rest.remove_prefix(end + 2);
     ++records;
   }
   FUZZ_CHECK(records == declared);
+}
+
+// Every QSO line of one file has the same columns: ten, and the two
+// locators with the own locator.
+void CheckCabrillo(std::string_view out, bool withLocators) {
+  FUZZ_CHECK(out.starts_with("START-OF-LOG: 3.0\r\n"));
+  FUZZ_CHECK(out.ends_with("\r\nEND-OF-LOG:\r\n"));
+  FUZZ_CHECK(out.find("  ") == std::string::npos);
+  for (std::string_view line : Split(out, '\n')) {
+    if (!line.starts_with("QSO: ")) continue;
+    const auto columns = Split(line.substr(5, line.size() - 6), ' ');
+    if (columns.size() != (withLocators ? 12u : 10u)) model::Dump("line", line);
+    FUZZ_CHECK(columns.size() == (withLocators ? 12u : 10u));
+    for (std::string_view column : columns) FUZZ_CHECK(!column.empty());
+  }
 }
 
 // Reads the file field by field on the declared lengths alone: each field's
@@ -127,11 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckLines(outcome.output);
   switch (options.format) {
     case Format::Edi: CheckEdi(outcome.output); break;
-    case Format::Cabrillo:
-      FUZZ_CHECK(outcome.output.starts_with("START-OF-LOG: 3.0\r\n"));
-      FUZZ_CHECK(outcome.output.ends_with("\r\nEND-OF-LOG:\r\n"));
-      FUZZ_CHECK(outcome.output.find("  ") == std::string::npos);
-      break;
+    case Format::Cabrillo: CheckCabrillo(outcome.output, options.ownLocator.has_value()); break;
     case Format::Adif: CheckAdif(outcome.output); break;
   }
   return 0;

@@ -28,7 +28,7 @@ std::string Record(const Contact& c, const Station& station) {
   Field(out, "TIME_ON", Digits(c.hour, 2) + Digits(c.minute, 2));
   if (c.band) Field(out, "BAND", c.band->adif);
   Field(out, "MODE", ModeName(station.mode));
-  Field(out, "RST_SENT", kSentReport);
+  Field(out, "RST_SENT", station.sentReport);
   Field(out, "RST_RCVD", station.receivedReport);
   Serial(out, "STX", c.serial);
   Serial(out, "SRX", c.receivedSerial);

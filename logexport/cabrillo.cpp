@@ -30,12 +30,14 @@ std::string QsoLine(const Contact& c, const Station& station) {
   line.append(c.band->cabrilloFrequency).append(" ").append(QsoMode(station.mode));
   line.append(" ").append(IsoDate(c.date));
   line.append(" ").append(Digits(c.hour, 2)).append(Digits(c.minute, 2));
-  line.append(" ").append(station.call).append(" ").append(kSentReport).append(" ");
+  line.append(" ").append(station.call).append(" ").append(station.sentReport).append(" ");
   line.append(c.serial);
   if (station.locator) line.append(" ").append(*station.locator);
   line.append(" ").append(c.callSign).append(" ").append(station.receivedReport);
   line.append(" ").append(c.receivedSerial);
-  if (!c.locator.empty()) line.append(" ").append(c.locator);
+  // One layout for the whole file: the exporter left out the contacts
+  // without a locator when the own locator is written.
+  if (station.locator) line.append(" ").append(c.locator);
   return line.append(kCrLf);
 }
 
@@ -50,7 +52,7 @@ std::string WriteCabrillo(std::span<const Contact> contacts, const std::optional
   Tag(out, "CREATED-BY", creator);
   Tag(out, "CALLSIGN", station.call);
   Tag(out, "CONTEST", station.contest);
-  Tag(out, "CATEGORY-OPERATOR", "SINGLE-OP");
+  Tag(out, "CATEGORY-OPERATOR", station.categoryOperator);
   Tag(out, "CATEGORY-BAND", CategoryBand(contacts));
   Tag(out, "CATEGORY-MODE", ModeName(station.mode));
   if (station.locator) Tag(out, "GRID-LOCATOR", *station.locator);

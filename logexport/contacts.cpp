@@ -55,7 +55,6 @@ class Reader {
     contact.locator = Fold(qso.locator, replaced);
     if (!replaced.empty()) Note(line.number, "caratteri fuori ASCII sostituiti (" + replaced + ")");
 
-    contact.duplicate = !worked_.emplace(contact.bandName, contact.callSign).second;
     log_.contacts.push_back(std::move(contact));
   }
 
@@ -106,17 +105,23 @@ class Reader {
 
   const ReadingRules& rules_;
   const DateReader& readDate_;
-  std::set<std::pair<std::string, std::string>> worked_;
   ReadLog log_;
 };
 
 }  // namespace
 
+void MarkDuplicates(std::span<Contact> contacts) {
+  std::set<std::pair<std::string, std::string>> worked;
+  for (Contact& c : contacts) c.duplicate = !worked.emplace(c.bandName, c.callSign).second;
+}
+
 ReadLog ReadContacts(std::string_view logFileBytes, const ReadingRules& rules,
                      const DateReader& readDate) {
   Reader reader(rules, readDate);
   for (const LogLine& line : SplitLogLines(logFileBytes)) reader.Read(line);
-  return std::move(reader).Result();
+  ReadLog log = std::move(reader).Result();
+  MarkDuplicates(log.contacts);
+  return log;
 }
 
 }  // namespace cardel::logexport

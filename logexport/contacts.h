@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,10 @@ struct ReadLog {
   std::vector<LineNote> notes;    // lines left out and warnings, in line order
   std::size_t leftOut = 0;
 };
+
+// A contact is a duplicate when the same call sign comes earlier on the same
+// band; marked again whenever contacts are left out.
+void MarkDuplicates(std::span<Contact> contacts);
 
 ReadLog ReadContacts(std::string_view logFileBytes, const ReadingRules& rules,
                      const DateReader& readDate);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <optional>
 
 #include "writers.h"
 
@@ -15,18 +16,41 @@ std::string_view ModeCode(Mode mode) {
   return "1";
 }
 
+// The number in EDI form, or nullopt when it has none.
+std::optional<std::string> EdiQsoNumber(std::string_view typed) {
+  if (typed.empty() || typed.find_first_not_of("0123456789") != std::string_view::npos)
+    return std::nullopt;
+  const auto first = std::min(typed.find_first_not_of('0'), typed.size());
+  const std::string_view digits = typed.substr(first);
+  if (digits.size() > 4) return std::nullopt;
+  return std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + std::string(digits);
+}
+
+void ToEdiQsoNumber(std::string& number, std::string_view name, std::size_t line,
+                    std::vector<LineNote>& notes) {
+  if (auto edi = EdiQsoNumber(number)) {
+    number = std::move(*edi);
+    return;
+  }
+  notes.push_back({line, "riga " + std::to_string(line) + ": " + std::string(name) + " \"" +
+                             number + "\" non è un numero di 4 cifre al più: lasciato vuoto"});
+  number.clear();
+}
+
 std::string Record(const Contact& c, const ContactScore& scored, const Station& station) {
   const std::string fields[] = {
       CompactDate(c.date).substr(2),
       Digits(c.hour, 2) + Digits(c.minute, 2),
       c.callSign,
       std::string(ModeCode(station.mode)),
-      std::string(kSentReport),
+      station.sentReport,
       c.serial,
       station.receivedReport,
       c.receivedSerial,
       "",
-      c.locator,
+      // The record's locator has six characters or none; the scoring has
+      // named any other as not valid.
+      IsLocator(c.locator) ? c.locator : "",
       std::to_string(scored.points),
       "",
       scored.newSquare ? "N" : "",
@@ -47,6 +71,15 @@ std::string TDate(std::span<const Contact> contacts) {
 
 }  // namespace
 
+std::vector<LineNote> ToEdiQsoNumbers(std::span<Contact> contacts) {
+  std::vector<LineNote> notes;
+  for (Contact& c : contacts) {
+    ToEdiQsoNumber(c.serial, "numero progressivo", c.lineNumber, notes);
+    ToEdiQsoNumber(c.receivedSerial, "numero ricevuto", c.lineNumber, notes);
+  }
+  return notes;
+}
+
 std::string WriteEdi(std::span<const Contact> contacts, const Score& score, const Station& station,
                      const Band& band) {
   std::size_t valid = 0;
@@ -55,7 +88,7 @@ std::string WriteEdi(std::span<const Contact> contacts, const Score& score, cons
   if (score.odx) {
     const Contact& far = contacts[*score.odx];
     odx = far.callSign + ";" + far.locator + ";" +
-          std::to_string(static_cast<long long>(*score.contacts[*score.odx].km));
+          std::to_string(WholeKm(*score.contacts[*score.odx].km));
   }
   const std::pair<std::string_view, std::string> header[] = {
       {"TName", station.contest},
@@ -65,11 +98,11 @@ std::string WriteEdi(std::span<const Contact> contacts, const Score& score, cons
       {"PExch", ""},
       {"PAdr1", ""},
       {"PAdr2", ""},
-      {"PSect", ""},
+      {"PSect", station.section},
       {"PBand", std::string(band.edi)},
       {"PClub", ""},
       {"RName", ""},
-      {"RCall", ""},
+      {"RCall", station.call},
       {"MOpe1", ""},
       {"MOpe2", ""},
       {"SPowe", ""},

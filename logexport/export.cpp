@@ -47,6 +47,32 @@ bool IsOwnCall(std::string_view call) {
   });
 }
 
+// The Cabrillo category of the EDI section, when the two mean the same.
+std::optional<std::string_view> CategoryOperator(std::string_view section) {
+  const std::string first = AsciiUpperCase(section.substr(0, section.find_first_of(" -/")));
+  if (first == "SINGLE" || first == "SO") return "SINGLE-OP";
+  if (first == "MULTI" || first == "MO") return "MULTI-OP";
+  if (first == "CHECK" || first == "CHECKLOG") return "CHECKLOG";
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckSection(const Options& options, Checked& checked) {
+  const auto section = FoldHeaderText(FromUtf8(options.section));
+  if (section.ascii.find_first_not_of(' ') == std::string::npos && options.format == Format::Edi)
+    return "sezione vuota (--section): l'EDI la scrive in PSect";
+  if (section.changed)
+    checked.warnings.push_back("--section: caratteri fuori ASCII sostituiti (" + options.section +
+                               " scritto " + section.ascii + ")");
+  checked.station.section = section.ascii;
+  const auto category = CategoryOperator(section.ascii);
+  checked.station.categoryOperator = category.value_or("SINGLE-OP");
+  if (!category && options.format == Format::Cabrillo)
+    checked.warnings.push_back("--section " + Quoted(options.section) +
+                               " non dice se gli operatori sono uno o più: CATEGORY-OPERATOR "
+                               "scritto SINGLE-OP");
+  return std::nullopt;
+}
+
 std::variant<Checked, std::string> CheckOptions(const Options& options) {
   Checked checked;
   Station& station = checked.station;
@@ -55,6 +81,10 @@ std::variant<Checked, std::string> CheckOptions(const Options& options) {
   station.call = AsciiUpperCase(options.ownCall);
   if (!IsOwnCall(station.call))
     return "nominativo della stazione non valido: " + Quoted(options.ownCall);
+  if (options.contest.empty() && options.format != Format::Adif)
+    return std::string(options.format == Format::Edi ? "l'EDI" : "il Cabrillo") +
+           " nomina il contest: manca --contest";
+  if (auto refusal = CheckSection(options, checked)) return *refusal;
 
   if (options.ownLocator) {
     station.locator = AsciiUpperCase(*options.ownLocator);
@@ -73,9 +103,13 @@ std::variant<Checked, std::string> CheckOptions(const Options& options) {
       return NoEdiBelow50(*checked.band);
   }
 
-  const auto report = FoldField(FromUtf8(options.receivedReport));
+  // The log stores the phone report; telegraphy reports have a tone digit.
+  const std::string usual = options.mode == Mode::Cw ? "599" : "59";
+  station.sentReport = usual;
+  const std::string typedReport = options.receivedReport.value_or(usual);
+  const auto report = FoldField(FromUtf8(typedReport));
   if (report.ascii.empty() || report.changed)
-    return "rapporto ricevuto non valido: " + Quoted(options.receivedReport);
+    return "rapporto ricevuto non valido: " + Quoted(typedReport);
   station.receivedReport = report.ascii;
 
   const auto contest = FoldHeaderText(FromUtf8(options.contest));
@@ -140,7 +174,7 @@ std::vector<std::string> Summary(std::span<const Contact> exported,
   lines.push_back("Punti: " + std::to_string(score->total));
   if (score->odx) {
     const Contact& far = exported[*score->odx];
-    const auto km = static_cast<long long>(*score->contacts[*score->odx].km);
+    const auto km = WholeKm(*score->contacts[*score->odx].km);
     lines.push_back("ODX: " + far.callSign + " " + far.locator + " " + std::to_string(km) + " km");
   } else {
     lines.push_back("ODX: nessuno");
@@ -176,9 +210,17 @@ class Exporter {
         return Refuse("nessun collegamento sulla banda " + ToUtf8(ediBand->listText));
     }
 
+    if (options.format == Format::Cabrillo && station.locator)
+      LeaveOutWithoutLocator(exported, log);
+    if (exported.empty()) return Refuse("nessun collegamento da scrivere");
+    if (options.format == Format::Edi) {
+      auto repaired = ToEdiQsoNumbers(exported);
+      notes_.insert(notes_.end(), repaired.begin(), repaired.end());
+    }
+
     std::optional<Score> score;
     if (station.locator) {
-      score = ScoreContacts(exported, *station.locator);
+      score = ScoreContacts(exported, *station.locator, options.points);
       notes_.insert(notes_.end(), score->notes.begin(), score->notes.end());
     }
     switch (options.format) {
@@ -194,6 +236,20 @@ class Exporter {
   }
 
  private:
+  // With the own locator every Cabrillo line ends in the received one: a
+  // contact without it would shift its columns.
+  void LeaveOutWithoutLocator(std::vector<Contact>& contacts, ReadLog& log) {
+    const auto leftOut = std::erase_if(contacts, [&](const Contact& c) {
+      if (!c.locator.empty()) return false;
+      notes_.push_back({c.lineNumber, "riga " + std::to_string(c.lineNumber) + ": " + c.callSign +
+                                          " senza locatore ricevuto, che il Cabrillo con "
+                                          "--locator scrive su ogni riga: escluso"});
+      return true;
+    });
+    log.leftOut += leftOut;
+    if (leftOut > 0) MarkDuplicates(contacts);
+  }
+
   Outcome Refuse(const std::string& why) {
     AddNotes();
     outcome_.diagnostics.push_back(why);

@@ -16,6 +16,13 @@ namespace cardel::logexport {
 
 enum class Format { Edi, Cabrillo, Adif };
 enum class Mode { Ssb, Cw, Fm };
+// How a contact's distance becomes points: the IARU Region 1 rule (whole
+// kilometres plus one), the whole kilometres alone, or the kilometres
+// rounded to the nearest (halves up).
+enum class PointsRule { Iaru, Km, Round };
+
+// What a single operator writes in EDI PSect.
+inline constexpr std::string_view kDefaultSection = "SINGLE";
 
 struct Options {
   Format format = Format::Edi;
@@ -23,8 +30,10 @@ struct Options {
   std::optional<std::string> ownLocator;  // enables the distance points
   std::optional<std::string> band;        // a band text as the band list writes it
   Mode mode = Mode::Ssb;
-  std::string contest;
-  std::string receivedReport = "59";
+  std::string contest;  // required for EDI (TName) and Cabrillo (CONTEST)
+  std::string section = std::string(kDefaultSection);  // EDI PSect
+  std::optional<std::string> receivedReport;           // 599 in CW, 59 otherwise
+  PointsRule points = PointsRule::Iaru;
   std::string programVersion;  // written to Cabrillo CREATED-BY and ADIF PROGRAMVERSION
 };
 

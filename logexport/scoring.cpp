@@ -3,6 +3,7 @@
 #include <hamlib/rig.h>
 #include <hamlib/rotator.h>
 
+#include <cmath>
 #include <set>
 #include <utility>
 
@@ -44,9 +45,23 @@ double DistanceKm(std::string_view from, std::string_view to) {
   return km;
 }
 
-int DistancePoints(double km) { return static_cast<int>(km) + 1; }
+long long WholeKm(double km) {
+  constexpr double kMillimetre = 1e-6;
+  const double nearest = std::round(km);
+  return static_cast<long long>(std::abs(km - nearest) < kMillimetre ? nearest : std::floor(km));
+}
 
-Score ScoreContacts(std::span<const Contact> contacts, std::string_view ownLocator) {
+long long DistancePoints(double km, PointsRule rule) {
+  switch (rule) {
+    case PointsRule::Iaru: return WholeKm(km) + 1;
+    case PointsRule::Km: return WholeKm(km);
+    case PointsRule::Round: return WholeKm(km + 0.5);
+  }
+  return WholeKm(km) + 1;
+}
+
+Score ScoreContacts(std::span<const Contact> contacts, std::string_view ownLocator,
+                    PointsRule rule) {
   Score score;
   score.contacts.resize(contacts.size());
   std::set<std::pair<std::string, std::string>> squares;
@@ -61,7 +76,7 @@ Score ScoreContacts(std::span<const Contact> contacts, std::string_view ownLocat
     }
     ContactScore& scored = score.contacts[i];
     scored.km = DistanceKm(ownLocator, contact.locator);
-    scored.points = DistancePoints(*scored.km);
+    scored.points = DistancePoints(*scored.km, rule);
     scored.newSquare = squares.emplace(contact.bandName, contact.locator.substr(0, 4)).second;
     score.total += scored.points;
     if (!score.odx || *scored.km > *score.contacts[*score.odx].km) score.odx = i;

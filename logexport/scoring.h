@@ -17,11 +17,18 @@ bool IsLocator(std::string_view locator);
 // Great-circle distance between the centres of two valid locators, by Hamlib.
 double DistanceKm(std::string_view from, std::string_view to);
 
-// IARU Region 1 VHF rule: whole kilometres plus one.
-int DistancePoints(double km);
+// The whole kilometres in `km`, truncated. A distance that lies within a
+// millimetre of a whole kilometre counts as that kilometre: the trigonometry
+// behind it differs in its last bits between libm builds and CPUs (FMA or
+// not), so 1292.9999999999 on one machine may be 1293.0000000001 on another.
+// A millimetre is far below what a locator's centre means and far above the
+// error of a double at 20,000 km (about 4e-12 km).
+long long WholeKm(double km);
+
+long long DistancePoints(double km, PointsRule rule = PointsRule::Iaru);
 
 struct ContactScore {
-  int points = 0;
+  long long points = 0;
   bool newSquare = false;  // first contact in its 4-character square on its band
   std::optional<double> km;
 };
@@ -34,6 +41,7 @@ struct Score {
 };
 
 // Duplicates and contacts without a valid locator earn nothing.
-Score ScoreContacts(std::span<const Contact> contacts, std::string_view ownLocator);
+Score ScoreContacts(std::span<const Contact> contacts, std::string_view ownLocator,
+                    PointsRule rule = PointsRule::Iaru);
 
 }  // namespace cardel::logexport

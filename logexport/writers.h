@@ -3,6 +3,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "bands.h"
 #include "contacts.h"
@@ -17,12 +18,19 @@ struct Station {
   std::optional<std::string> locator;
   Mode mode = Mode::Ssb;
   std::string contest;
+  std::string section;           // EDI PSect
+  std::string categoryOperator;  // Cabrillo CATEGORY-OPERATOR
+  std::string sentReport;
   std::string receivedReport;
   std::string programVersion;
 };
 
 inline constexpr std::string_view kProgramName = "cardel-export";
-inline constexpr std::string_view kSentReport = "59";
+
+// EDI gives a QSO number 0, 3 or 4 characters with leading zeros. Rewrites
+// both numbers of every contact in that form; one that is not a number of
+// at most four digits is left empty, and each such is named in a note.
+std::vector<LineNote> ToEdiQsoNumbers(std::span<Contact> contacts);
 
 // Each writes the whole file, every line ending in CR LF. The score has one
 // entry per contact.

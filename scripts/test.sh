@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the suite, the ADIF check of the
-# exporter, the same suite under
+# Builds everything and runs every test: the suite, the ADIF and Cabrillo
+# checks of the exporter, the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for
 # FUZZ_SECONDS (30 by default), and the core's tests built for Windows, under Wine.
 set -euo pipefail
@@ -10,6 +10,7 @@ need_packages "${BUILD_PACKAGES[@]}"
 configure_and_build "$ROOT/build"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$ROOT/build" --output-on-failure -j "$JOBS"
 "$ROOT/scripts/check-adif.sh" "$ROOT/build"
+"$ROOT/scripts/check-cabrillo.sh" "$ROOT/build"
 "$ROOT/scripts/sanitize.sh"
 "$ROOT/scripts/fuzz.sh"
 "$ROOT/scripts/test-windows.sh"

@@ -84,8 +84,8 @@ class CardelExportTest : public QObject {
     QTest::addColumn<bool>("ourOwnLine");  // the program's own refusal: exactly one line
 
     const QStringList adif{"--format", "adif", "--call", "Q9OWN", "--date-format", "dd/MM/yyyy"};
-    const QStringList edi{"--format",  "edi",    "--call",        "Q9OWN",
-                          "--locator", "JN61FW", "--date-format", "dd/MM/yyyy"};
+    const QStringList edi{"--format", "edi",       "--call", "Q9OWN",         "--contest",
+                          "Prova",    "--locator", "JN61FW", "--date-format", "dd/MM/yyyy"};
     auto row = [](const char* name, QStringList arguments, const char* named, bool own) {
       QTest::newRow(name) << arguments << QString::fromUtf8(named) << own;
     };
@@ -117,8 +117,18 @@ class CardelExportTest : public QObject {
     row("edi of two bands without --band",
         edi + QStringList{"-o", "existing.out", "edited-log.txt"}, "432 Mhz", false);
     row("edi without own locator",
-        {"--format", "edi", "--call", "Q9OWN", "--date-format", "dd/MM/yyyy", "program-log.txt"},
+        {"--format", "edi", "--call", "Q9OWN", "--contest", "Prova", "--date-format", "dd/MM/yyyy",
+         "program-log.txt"},
         "--locator", false);
+    row("cabrillo without --contest",
+        {"--format", "cabrillo", "--call", "Q9OWN", "-o", "existing.out", "program-log.txt"},
+        "--contest", true);
+    row("edi without --contest",
+        {"--format", "edi", "--call", "Q9OWN", "--locator", "JN61FW", "program-log.txt"},
+        "--contest", true);
+    row("unknown points rule", adif + QStringList{"--points", "iaru2", "program-log.txt"}, "iaru2",
+        true);
+    row("empty section", edi + QStringList{"--section", "", "program-log.txt"}, "--section", true);
     row("bad own locator",
         adif + QStringList{"--locator", "JN6", "-o", "existing.out", "program-log.txt"}, "JN6",
         false);
@@ -146,7 +156,8 @@ class CardelExportTest : public QObject {
     QTest::addColumn<QByteArray>("outputHas");
     QTest::addColumn<QByteArray>("errorHas");
 
-    const QStringList own{"--call", "Q9OWN", "--locator", "JN61FW", "--date-format", "dd/MM/yyyy"};
+    const QStringList own{"--call",    "Q9OWN",       "--locator",     "JN61FW",
+                          "--contest", "IARU-R1-VHF", "--date-format", "dd/MM/yyyy"};
     auto row = [](const char* name, QStringList arguments, int exitCode, QByteArray outputHas,
                   QByteArray errorHas, const char* locale = "C.UTF-8") {
       QTest::newRow(name) << arguments << QString::fromUtf8(locale) << exitCode << outputHas
@@ -182,7 +193,26 @@ class CardelExportTest : public QObject {
     row("the machine's short-date format by default",
         {"--format", "adif", "--call", "Q9OWN", "two-digit-years.txt"}, 0, "<QSO_DATE:8>20261207",
         "", "it_IT.UTF-8");
+    row("section MULTI is a multi-operator Cabrillo",
+        QStringList{"--format", "cabrillo", "--section", "MULTI"} + own +
+            QStringList{"program-log.txt"},
+        0, "CATEGORY-OPERATOR: MULTI-OP\r\n", "");
+    row("section in EDI",
+        QStringList{"--format", "edi", "--section", "SO-6H"} + own + QStringList{"program-log.txt"},
+        0, "PSect=SO-6H\r\n", "");
+    row("CW reports 599 both ways",
+        QStringList{"--format", "cabrillo", "--mode", "CW"} + own + QStringList{"program-log.txt"},
+        0, "Q9OWN 599 001 JN61FW Q1ABC 599 012 JN61GX\r\n", "");
+    row("CW with the received report given",
+        QStringList{"--format", "edi", "--mode", "CW", "--received-report", "579"} + own +
+            QStringList{"program-log.txt"},
+        0, ";2;599;001;579;012;;JN61GX;", "");
+    row("points km",
+        QStringList{"--format", "edi", "--points", "KM"} + own + QStringList{"program-log.txt"}, 0,
+        ";JN61GX;8;", "");
     row("help", {"--help"}, 0, "non lo registra", "");
+    row("help names the new options", {"--help"}, 0, "--points <regola>", "");
+    row("help names the section's default", {"--help"}, 0, "predefinita SINGLE", "");
     row("version", {"--version"}, 0, "cardel-export " CARDEL_VERSION "\n", "");
   }
 
@@ -206,8 +236,8 @@ class CardelExportTest : public QObject {
   // -o replaces the file whole with what standard output would have got, and
   // leaves nothing else behind.
   void outputFileTakesTheWholeExport() {
-    const QStringList arguments{"--format",      "cabrillo",   "--call",
-                                "Q9OWN",         "--locator",  "JN61FW",
+    const QStringList arguments{"--format",      "cabrillo",   "--call",        "Q9OWN",
+                                "--locator",     "JN61FW",     "--contest",     "Prova",
                                 "--date-format", "dd/MM/yyyy", "edited-log.txt"};
     const Run toStdout = Export(arguments);
     QCOMPARE(toStdout.exitCode, 1);

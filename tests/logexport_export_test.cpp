@@ -45,15 +45,16 @@ TEST(Export, EdiOfOneBandByteForByte) {
   Options options = Station(Format::Edi);
   options.band = "144 Mhz";
   const Outcome outcome = ExportLog(kSmallLog, options);
-  EXPECT_EQ(outcome.output,
-            "[REG1TEST;1]\r\nTName=Prova VHF\r\nTDate=20261206;20261207\r\nPCall=Q9XYZ\r\n"
-            "PWWLo=JN61FW\r\nPExch=\r\nPAdr1=\r\nPAdr2=\r\nPSect=\r\nPBand=144 MHz\r\nPClub=\r\n"
-            "RName=\r\nRCall=\r\nMOpe1=\r\nMOpe2=\r\nSPowe=\r\nSAnte=\r\nCQSOs=2;1\r\n"
-            "CQSOP=1294\r\nCWWLs=\r\nCWWLB=\r\nCExcs=\r\nCExcB=\r\nCDXCs=\r\nCDXCB=\r\n"
-            "CToSc=1294\r\nCODXC=Q1ABC;JO22AB;1292\r\n[Remarks]\r\n[QSORecords;3]\r\n"
-            "261207;0918;Q1ABC;1;59;001;59;012;;JO22AB;1293;;N;;\r\n"
-            "261206;2330;Q2XY;1;59;002;59;7;;JN61FW;1;;N;;\r\n"
-            "261207;1002;Q1ABC;1;59;003;59;015;;JO22AB;0;;;;D\r\n");
+  EXPECT_EQ(
+      outcome.output,
+      "[REG1TEST;1]\r\nTName=Prova VHF\r\nTDate=20261206;20261207\r\nPCall=Q9XYZ\r\n"
+      "PWWLo=JN61FW\r\nPExch=\r\nPAdr1=\r\nPAdr2=\r\nPSect=SINGLE\r\nPBand=144 MHz\r\n"
+      "PClub=\r\nRName=\r\nRCall=Q9XYZ\r\nMOpe1=\r\nMOpe2=\r\nSPowe=\r\nSAnte=\r\nCQSOs=2;1\r\n"
+      "CQSOP=1294\r\nCWWLs=\r\nCWWLB=\r\nCExcs=\r\nCExcB=\r\nCDXCs=\r\nCDXCB=\r\n"
+      "CToSc=1294\r\nCODXC=Q1ABC;JO22AB;1292\r\n[Remarks]\r\n[QSORecords;3]\r\n"
+      "261207;0918;Q1ABC;1;59;001;59;012;;JO22AB;1293;;N;;\r\n"
+      "261206;2330;Q2XY;1;59;002;59;007;;JN61FW;1;;N;;\r\n"
+      "261207;1002;Q1ABC;1;59;003;59;015;;JO22AB;0;;;;D\r\n");
   EXPECT_EQ(Joined(outcome.diagnostics),
             "riga 3: non è un collegamento: nota scritta a mano\n"
             "riga 6: caratteri fuori ASCII sostituiti (Q3ÈZ scritto Q3EZ)\n"
@@ -97,9 +98,8 @@ TEST(Export, AdifWithoutLocatorByteForByte) {
   options.ownLocator.reset();
   options.contest.clear();
   options.mode = Mode::Cw;
-  options.receivedReport = "599";
   const Outcome outcome = ExportLog(kSmallLog, options);
-  const std::string tail = "<MODE:2>CW <RST_SENT:2>59 <RST_RCVD:3>599 <STX:3>00";
+  const std::string tail = "<MODE:2>CW <RST_SENT:3>599 <RST_RCVD:3>599 <STX:3>00";
   EXPECT_EQ(outcome.output,
             "Log di Q9XYZ, scritto da cardel-export\r\n"
             "<ADIF_VER:5>3.1.4 <PROGRAMID:13>cardel-export <PROGRAMVERSION:3>1.2 <EOH>\r\n"
@@ -223,6 +223,27 @@ TEST(Export, RefusesAndLeavesOutWithTheRightExitStatus) {
        "001-+-07/12/2026---918---Q1ABC---59---012---JO22AB-->144 Mhz\r\n" +
            std::string(kOneContact),
        Station(Format::Cabrillo), 1, "riga 1: ora non valida: 001-+-07/12/2026---918---"},
+      {"Cabrillo without a contest", kOneContact,
+       With(Format::Cabrillo, [](Options& o) { o.contest.clear(); }), 2,
+       "il Cabrillo nomina il contest: manca --contest"},
+      {"EDI without a contest", kOneContact,
+       With(Format::Edi, [](Options& o) { o.contest.clear(); }), 2,
+       "l'EDI nomina il contest: manca --contest"},
+      {"ADIF without a contest", kOneContact,
+       With(Format::Adif, [](Options& o) { o.contest.clear(); }), 0, "Righe escluse: 0"},
+      {"blank section", kOneContact, With(Format::Edi, [](Options& o) { o.section = " "; }), 2,
+       "sezione vuota (--section)"},
+      {"section without an operator category", kOneContact,
+       With(Format::Cabrillo, [](Options& o) { o.section = "6H"; }), 0,
+       "--section \"6H\" non dice se gli operatori sono uno o più"},
+      {"Cabrillo of contacts that all lack a locator",
+       "001-+-07/12/2026---0918---Q1ABC---59---012---  -->144 Mhz", Station(Format::Cabrillo), 2,
+       "riga 1: Q1ABC senza locatore ricevuto"},
+      {"a call left out for its locator is no duplicate later",
+       "001-+-07/12/2026---0918---Q1ABC---59---012---  -->144 Mhz\r\n" + kOneContact,
+       Station(Format::Cabrillo), 1, "Punti: 1293"},
+      {"blank section outside EDI", kOneContact,
+       With(Format::Adif, [](Options& o) { o.section.clear(); }), 0, "Righe escluse: 0"},
       {"contest outside ASCII is folded", kOneContact,
        With(Format::Cabrillo, [](Options& o) { o.contest = "Città"; }), 0,
        "--contest: caratteri fuori ASCII sostituiti (Città scritto Citta)"},
@@ -236,5 +257,119 @@ TEST(Export, RefusesAndLeavesOutWithTheRightExitStatus) {
         std::any_of(outcome.diagnostics.begin(), outcome.diagnostics.end(),
                     [&](const std::string& line) { return line.starts_with(c.diagnostic); }))
         << Joined(outcome.diagnostics);
+  }
+}
+
+TEST(Export, CabrilloWithoutOwnLocatorWritesNoLocatorOnAnyLine) {
+  Options options = Station(Format::Cabrillo);
+  options.ownLocator.reset();
+  options.mode = Mode::Cw;
+  options.section = "multi";
+  const Outcome outcome = ExportLog(kSmallLog, options);
+  const std::string head = "QSO: 144 CW 2026-12-0";
+  EXPECT_EQ(outcome.output,
+            "START-OF-LOG: 3.0\r\nCREATED-BY: cardel-export 1.2\r\nCALLSIGN: Q9XYZ\r\n"
+            "CONTEST: Prova VHF\r\nCATEGORY-OPERATOR: MULTI-OP\r\nCATEGORY-BAND: ALL\r\n"
+            "CATEGORY-MODE: CW\r\n" +
+                head + "7 0918 Q9XYZ 599 001 Q1ABC 599 012\r\n" + head +
+                "6 2330 Q9XYZ 599 002 Q2XY 599 7\r\n" + head +
+                "7 1002 Q9XYZ 599 003 Q1ABC 599 015\r\n"
+                "QSO: 432 CW 2026-12-07 1010 Q9XYZ 599 004 Q1ABC 599 016\r\n"
+                "QSO: 432 CW 2026-12-07 1015 Q9XYZ 599 005 Q3EZ 599 A1\r\n"
+                "END-OF-LOG:\r\n");
+  EXPECT_EQ(outcome.exitStatus, 1);
+}
+
+// Line 2 has no locator, line 3 a short one: it fills the column all the same.
+const std::string kOneWithoutLocator =
+    "001-+-07/12/2026---0918---Q1ABC---59---12---IO91WM-->144 Mhz\r\n"
+    "002-+-07/12/2026---0925---Q4GHI---59---038---  -->144 Mhz\r\n"
+    "003-+-07/12/2026---0931---Q5JKL---59---040---JN61-->144 Mhz\r\n";
+
+TEST(Export, CabrilloWithOwnLocatorLeavesOutAContactWithoutOne) {
+  Options options = Station(Format::Cabrillo);
+  options.points = PointsRule::Km;
+  const Outcome outcome = ExportLog(kOneWithoutLocator, options);
+  EXPECT_EQ(outcome.output,
+            "START-OF-LOG: 3.0\r\nCREATED-BY: cardel-export 1.2\r\nCALLSIGN: Q9XYZ\r\n"
+            "CONTEST: Prova VHF\r\nCATEGORY-OPERATOR: SINGLE-OP\r\nCATEGORY-BAND: 2M\r\n"
+            "CATEGORY-MODE: SSB\r\nGRID-LOCATOR: JN61FW\r\nCLAIMED-SCORE: 1429\r\n"
+            "QSO: 144 PH 2026-12-07 0918 Q9XYZ 59 001 JN61FW Q1ABC 59 12 IO91WM\r\n"
+            "QSO: 144 PH 2026-12-07 0931 Q9XYZ 59 003 JN61FW Q5JKL 59 040 JN61\r\n"
+            "END-OF-LOG:\r\n");
+  EXPECT_EQ(Joined(outcome.diagnostics),
+            "riga 2: Q4GHI senza locatore ricevuto, che il Cabrillo con --locator scrive su ogni "
+            "riga: escluso\n"
+            "riga 3: locatore \"JN61\" non valido, 0 punti\n"
+            "Collegamenti: 2 (144 Mhz: 2)\nDoppi: 0\nRighe escluse: 1\nPunti: 1429\n"
+            "ODX: Q1ABC IO91WM 1429 km\nPunteggio dichiarato: 1429\n");
+  EXPECT_EQ(outcome.exitStatus, 1);
+}
+
+TEST(Export, EdiQsoNumbersHaveThreeOrFourDigits) {
+  struct Case {
+    const char* typed;
+    const char* written;
+    const char* note;  // empty: none
+  } const cases[] = {
+      {"7", "007", ""},
+      {"38", "038", ""},
+      {"038", "038", ""},
+      {"1234", "1234", ""},
+      {"0012", "012", ""},
+      {"0", "000", ""},
+      {"A1", "",
+       "riga 1: numero ricevuto \"A1\" non è un numero di 4 cifre al più: lasciato vuoto"},
+      {"12345", "", "riga 1: numero ricevuto \"12345\" non è un numero di 4 cifre al più"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    const std::string log =
+        "1-+-07/12/2026---0918---Q1ABC---59---" + std::string(c.typed) + "---JO22AB-->144 Mhz\r\n";
+    const Outcome outcome = ExportLog(log, Station(Format::Edi));
+    EXPECT_NE(outcome.output.find("\r\n261207;0918;Q1ABC;1;59;001;59;" + std::string(c.written) +
+                                  ";;JO22AB;1293;;N;;\r\n"),
+              std::string::npos)
+        << outcome.output;
+    EXPECT_EQ(outcome.diagnostics.front().starts_with(c.note), true) << outcome.diagnostics.front();
+    EXPECT_EQ(outcome.diagnostics.front().starts_with("riga"), *c.note != '\0');
+    EXPECT_EQ(outcome.exitStatus, 0);
+  }
+}
+
+TEST(Export, PointsRuleCountsEveryRecordAndTheClaimedScoreInEveryFormat) {
+  // 1429.75 km to IO91WM, 1292.27 km to JO22AB.
+  const std::string log =
+      "001-+-07/12/2026---0918---Q1ABC---59---12---IO91WM-->144 Mhz\r\n"
+      "002-+-07/12/2026---0925---Q2XY---59---13---JO22AB-->144 Mhz\r\n";
+  struct Case {
+    PointsRule rule;
+    const char* records;  // the points of both EDI records
+    const char* total;
+  } const cases[] = {
+      {PointsRule::Iaru, "1430 1293", "2723"},
+      {PointsRule::Km, "1429 1292", "2721"},
+      {PointsRule::Round, "1430 1292", "2722"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.total);
+    for (const Format format : {Format::Edi, Format::Cabrillo, Format::Adif}) {
+      SCOPED_TRACE(int(format));
+      Options options = Station(format);
+      options.points = c.rule;
+      const Outcome outcome = ExportLog(log, options);
+      const std::string total(c.total);
+      EXPECT_NE(Joined(outcome.diagnostics).find("Punti: " + total + "\n"), std::string::npos);
+      if (format == Format::Cabrillo)
+        EXPECT_NE(outcome.output.find("CLAIMED-SCORE: " + total + "\r\n"), std::string::npos);
+      if (format != Format::Edi) continue;
+      EXPECT_NE(outcome.output.find("CQSOP=" + total + "\r\nCWWLs"), std::string::npos);
+      EXPECT_NE(outcome.output.find("CToSc=" + total + "\r\n"), std::string::npos);
+      const std::string points(c.records);
+      const std::string first = points.substr(0, points.find(' '));
+      const std::string second = points.substr(points.find(' ') + 1);
+      EXPECT_NE(outcome.output.find(";IO91WM;" + first + ";;N;;"), std::string::npos);
+      EXPECT_NE(outcome.output.find(";JO22AB;" + second + ";;N;;"), std::string::npos);
+    }
   }
 }

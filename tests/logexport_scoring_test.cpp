@@ -26,6 +26,31 @@ TEST(DistancePoints, MatchThePublishedExamples) {
   }
 }
 
+TEST(DistancePoints, EachRuleOnThePublishedExamplesAndWithinAHairOfAWholeKilometre) {
+  struct Case {
+    double km;
+    long long iaru, km_, round;
+  } const cases[] = {
+      {DistanceKm("JN61FW", "JO22AB"), 1293, 1292, 1292},  // 1292.27
+      {DistanceKm("JO55WW", "JO65FR"), 44, 43, 43},        // 43.17
+      {DistanceKm("JN61FW", "IO91WM"), 1430, 1429, 1430},  // 1429.75
+      {0.0, 1, 0, 0},
+      {1292.9999999999, 1294, 1293, 1293},
+      {1293.0000000001, 1294, 1293, 1293},
+      {1292.999, 1293, 1292, 1293},
+      {42.4999999999, 43, 42, 43},
+      {42.5, 43, 42, 43},
+      {42.499, 43, 42, 42},
+      {19999.9999999999, 20001, 20000, 20000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.km);
+    EXPECT_EQ(DistancePoints(c.km, PointsRule::Iaru), c.iaru);
+    EXPECT_EQ(DistancePoints(c.km, PointsRule::Km), c.km_);
+    EXPECT_EQ(DistancePoints(c.km, PointsRule::Round), c.round);
+  }
+}
+
 TEST(IsLocator, TakesSixCharactersInTheirRanges) {
   const std::pair<const char*, bool> cases[] = {
       {"JN61FW", true},  {"AA00AA", true},   {"RR99XX", true},  {"JN61", false},
@@ -63,7 +88,7 @@ TEST(ScoreContacts, DuplicatesAndBadLocatorsEarnNothingAndNewSquaresAreMarkedPer
       Worked(6, "Q1D", "JN61FW", "432 Mhz"),
   };
   const Score score = ScoreContacts(contacts, "JN61FW");
-  const int points[] = {1293, DistancePoints(DistanceKm("JN61FW", "JO22XX")), 0, 0, 1293, 1};
+  const long long points[] = {1293, DistancePoints(DistanceKm("JN61FW", "JO22XX")), 0, 0, 1293, 1};
   const bool newSquare[] = {true, false, false, false, true, true};
   long long total = 0;
   for (std::size_t i = 0; i < std::size(contacts); ++i) {

@@ -360,8 +360,9 @@ TEST(Export, PointsRuleCountsEveryRecordAndTheClaimedScoreInEveryFormat) {
       const Outcome outcome = ExportLog(log, options);
       const std::string total(c.total);
       EXPECT_NE(Joined(outcome.diagnostics).find("Punti: " + total + "\n"), std::string::npos);
-      if (format == Format::Cabrillo)
+      if (format == Format::Cabrillo) {
         EXPECT_NE(outcome.output.find("CLAIMED-SCORE: " + total + "\r\n"), std::string::npos);
+      }
       if (format != Format::Edi) continue;
       EXPECT_NE(outcome.output.find("CQSOP=" + total + "\r\nCWWLs"), std::string::npos);
       EXPECT_NE(outcome.output.find("CToSc=" + total + "\r\n"), std::string::npos);

@@ -16,15 +16,17 @@ bool OnChosenBand(std::optional<TextView> lineBand, TextView bandText) {
 }
 
 // The contact lines whose call-sign field is exactly `callSign`, in log order.
-// The whole log is scanned for the call sign followed by the separator behind
-// that field, and only a line that holds it is split, once, so a call sign
-// that stands in many other fields or in one huge line still costs one pass.
+// The whole log is scanned for the call sign between the separators around
+// that field, picked by the call sign's own first and last characters (a
+// separator's dashes are everywhere), and only a line that holds it is split,
+// once, so a call sign that stands in many other fields or in one huge line
+// still costs one pass.
 class CallSignLines {
  public:
   CallSignLines(TextView log, TextView callSign)
       : log_(log),
         callSign_(callSign),
-        sought_(Text(callSign).append(u"---59---")),
+        sought_(Text(u"---").append(callSign).append(u"---59---")),
         // No field of a line holds a line end.
         from_(callSign.find_first_of(u"\r\n") == TextView::npos ? 0 : log.size()) {}
 
@@ -34,14 +36,11 @@ class CallSignLines {
   };
 
   std::optional<Found> next() {
-    while (const std::size_t at = Search(log_, sought_, from_ + 1)) {
-      const std::size_t field = at - 1;
-      if (field < 3 || log_.substr(field - 3, 3) != u"---") {
-        from_ = field + 1;
-        continue;
-      }
+    const std::size_t callEnd = 3 + callSign_.size() - 1;
+    while (const std::size_t at = SearchAnchored(log_, sought_, from_ + 1, 3, callEnd)) {
+      const std::size_t field = at - 1 + 3;
       const std::size_t start = LineStart(field);
-      const std::size_t end = LineEnd(field + sought_.size());
+      const std::size_t end = LineEnd(at - 1 + sought_.size());
       from_ = lineFloor_ = end;
       const TextView line = log_.substr(start, end - start);
       if (const auto fields = SplitQsoLine(line); fields && fields->callSign == callSign_)

@@ -18,6 +18,12 @@ inline constexpr TextView kLineEnd = u"\r\n";
 // locale. An empty text gives 0; an empty `sought` is found at `start`.
 std::size_t Search(TextView text, TextView sought, std::size_t start = 1);
 
+// Search, for a long `sought` whose own ends are common characters: places
+// are picked by the characters at `first` and `last` (0-based, first < last)
+// before the whole of `sought` is compared.
+std::size_t SearchAnchored(TextView text, TextView sought, std::size_t start, std::size_t first,
+                           std::size_t last);
+
 // Upper-cases a to z and the letters of the Windows-1252 repertoire (the only
 // ones the log file can hold); every other character is left as it is.
 Text UpperCase(TextView text);

@@ -125,9 +125,15 @@ TEST(Search, AgreesWithACharacterByCharacterSearch) {
     for (std::size_t i = 0; i < length; ++i) text.push_back(alphabet[next()]);
     const std::size_t soughtLength = 1 + round % 9;
     for (std::size_t i = 0; i < soughtLength; ++i) sought.push_back(alphabet[next() % 3]);
-    for (std::size_t start = 1; start <= text.size() + 1; ++start)
-      ASSERT_EQ(Search(text, sought, start), NaiveSearch(text, sought, start))
-          << "round " << round << " start " << start;
+    const std::size_t first = next() % soughtLength;
+    const std::size_t last = std::min(soughtLength - 1, first + 1 + next());
+    for (std::size_t start = 1; start <= text.size() + 1; ++start) {
+      const std::size_t expected = NaiveSearch(text, sought, start);
+      ASSERT_EQ(Search(text, sought, start), expected) << "round " << round << " start " << start;
+      if (first < last)
+        ASSERT_EQ(SearchAnchored(text, sought, start, first, last), expected)
+            << "round " << round << " anchors " << first << ", " << last;
+    }
   }
 }
 

@@ -130,9 +130,10 @@ TEST(Search, AgreesWithACharacterByCharacterSearch) {
     for (std::size_t start = 1; start <= text.size() + 1; ++start) {
       const std::size_t expected = NaiveSearch(text, sought, start);
       ASSERT_EQ(Search(text, sought, start), expected) << "round " << round << " start " << start;
-      if (first < last)
+      if (first < last) {
         ASSERT_EQ(SearchAnchored(text, sought, start, first, last), expected)
             << "round " << round << " anchors " << first << ", " << last;
+      }
     }
   }
 }

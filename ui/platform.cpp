@@ -38,9 +38,10 @@ std::optional<QString> Platform::writeFile(const QString& path, const QByteArray
   // An installed program or a shared folder may let the log be written but
   // no file be created beside it; only then is the log written in place.
   file.setDirectWriteFallback(true);
-  // commit() does not notice a write that fails when the buffer is flushed,
+  // Unbuffered, so that every write reaches the disk here, where a short one
+  // is noticed: commit() misses a buffered write that fails when flushed,
   // and would put a short file in place of the log.
-  if (!file.open(QIODevice::WriteOnly) || !WriteWhole(file, bytes) || !file.flush() ||
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !WriteWhole(file, bytes) ||
       !file.commit())
     return file.errorString();
   return std::nullopt;

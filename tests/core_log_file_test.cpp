@@ -187,30 +187,6 @@ TEST(Windows1252, HeldCharactersAreTheOnesThatEncode) {
   }
 }
 
-TEST(Windows1252, BoxesKeepOnlyWhatTheFileHolds) {
-  struct Case {
-    const char16_t* typed;
-    const char16_t* storable;
-    const char16_t* singleLine;
-  };
-  const Case cases[] = {
-      {u"QA1ABC\r\n", u"QA1ABC\r\n", u"QA1ABC"},
-      {u"144 Mhz\r\n", u"144 Mhz\r\n", u"144 Mhz"},
-      {u"JN\rAA", u"JN\rAA", u"JN"},
-      {u"\nQA1", u"\nQA1", u""},
-      {u"Q\u0436\u044F1AB", u"Q1AB", u"Q1AB"},
-      {u"a\U0001F600b\u2028c", u"abc", u"abc"},
-      {u"\u00C9\u0178\u0160\u0152\u20AC\t", u"\u00C9\u0178\u0160\u0152\u20AC\t",
-       u"\u00C9\u0178\u0160\u0152\u20AC\t"},
-      {u"\xD800x\xDC00", u"x", u"x"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
-    EXPECT_EQ(StorableText(c.typed), c.storable);
-    EXPECT_EQ(SingleLineText(c.typed), c.singleLine);
-  }
-}
-
 TEST(LogFileRoundTrip, OpenedFileSavesBackByteForByte) {
   const std::string files[] = {
       "001-+-x\r\n\r\n",

@@ -250,9 +250,7 @@ class LogBoxTest : public QObject {
     QTest::newRow("after the display break") << 2001 << "xyz" << as + "xyzBC\r\nend";
     QTest::newRow("line end beside the display break")
         << 2001 << "x\r\ny" << as + "x\r\nyBC\r\nend";
-    QTest::newRow("before the real line end") << 2003 << "xyz" << as + "BCxyz\r\nend";
     QTest::newRow("lone CR before the real line end") << 2003 << "q\r" << as + "BCq\r\n\r\nend";
-    QTest::newRow("lone LF after the real line end") << 2004 << "\nq" << as + "BC\r\n\r\nqend";
     QTest::newRow("long text far before the break")
         << 10 << QString(4500, u'z')
         << as.left(10) + QString(4500, u'z') + as.mid(10) + "BC\r\nend";
@@ -344,9 +342,6 @@ class LogBoxTest : public QObject {
     QTest::newRow("pasted") << "paste"
                             << "a\u2192b\U0001F600c"
                             << "abc" << QByteArray("abc");
-    QTest::newRow("pasted line-feed symbol") << "paste"
-                                             << "x\u240Ay\u240Dz"
-                                             << "xyz" << QByteArray("xyz");
     QTest::newRow("input method") << "input method"
                                   << "\u0436\u00E9"
                                   << "\u00E9" << QByteArray("\xE9");

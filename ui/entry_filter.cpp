@@ -28,11 +28,8 @@ class SingleLineValidator : public QValidator {
            input[input.size() - 1 - suffix] == accepted_[accepted_.size() - 1 - suffix])
       ++suffix;
 
-    // Pasted text from another system may spell an accented letter as a base
-    // letter and a combining mark; composed, most fit the code page.
     const QString added = input.mid(prefix, input.size() - prefix - suffix);
-    const QString kept =
-        ToQString(SingleLineText(ToText(added.normalized(QString::NormalizationForm_C))));
+    const QString kept = ToQString(SingleLineText(ToText(StorableInput(added))));
     if (kept != added) {
       input = input.left(prefix) + kept + input.right(suffix);
       position = static_cast<int>(prefix + kept.size());
@@ -46,6 +43,10 @@ class SingleLineValidator : public QValidator {
 };
 
 }  // namespace
+
+QString StorableInput(const QString& text) {
+  return ToQString(StorableText(ToText(text.normalized(QString::NormalizationForm_C))));
+}
 
 void KeepEntriesOnOneLine(std::initializer_list<QLineEdit*> boxes) {
   for (QLineEdit* box : boxes) box->setValidator(new SingleLineValidator(box));

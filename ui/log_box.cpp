@@ -9,7 +9,7 @@
 #include <QTextDocument>
 #include <algorithm>
 
-#include "codepage.h"
+#include "entry_filter.h"
 #include "qso_line.h"
 #include "qt_text.h"
 
@@ -24,13 +24,6 @@ constexpr char16_t kReplacement = 0xFFFD;
 // Characters a text document would take for a line or frame break.
 bool BreaksDocumentLine(char16_t c) {
   return c == 0x2028 || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1;
-}
-
-// What the log file can hold of a text that comes in; pasted text from
-// another system may spell an accented letter as a base letter and a
-// combining mark, and composed most of them fit.
-QString Storable(const QString& text) {
-  return ToQString(StorableText(ToText(text.normalized(QString::NormalizationForm_C))));
 }
 
 // Whether the characters on both sides of `boundary` make a CR LF.
@@ -341,7 +334,7 @@ void LogBox::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Backspace) stepOverDisplayBreaks(-1);
   if (event->key() == Qt::Key_Delete) stepOverDisplayBreaks(+1);
   // A letter typed with another keyboard layout never enters the log.
-  if (const QString kept = Storable(event->text()); kept != event->text()) {
+  if (const QString kept = StorableInput(event->text()); kept != event->text()) {
     event->accept();
     if (kept.isEmpty()) return;
     QKeyEvent storable(event->type(), event->key(), event->modifiers(), kept, event->isAutoRepeat(),
@@ -353,7 +346,7 @@ void LogBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void LogBox::inputMethodEvent(QInputMethodEvent* event) {
-  const QString kept = Storable(event->commitString());
+  const QString kept = StorableInput(event->commitString());
   if (kept == event->commitString()) {
     QPlainTextEdit::inputMethodEvent(event);
     return;
@@ -407,7 +400,7 @@ void LogBox::insertFromMimeData(const QMimeData* source) {
   for (QChar& c : text)
     if (c == u'\r' || c.unicode() == 0x2028 || c.unicode() == 0x2029) c = u'\n';
   QTextCursor cursor = textCursor();
-  insertPieces(cursor, Storable(text));
+  insertPieces(cursor, StorableInput(text));
   ensureCursorVisible();
 }
 

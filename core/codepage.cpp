@@ -1,5 +1,6 @@
 #include "codepage.h"
 
+#include <algorithm>
 #include <array>
 
 namespace cardel {
@@ -20,14 +21,33 @@ char16_t DecodeByte(unsigned char b) {
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+bool IsLatin1Byte(char16_t c) { return c < 0x80 || (c >= 0xA0 && c <= 0xFF); }
+
 char EncodeChar(char16_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+  if (IsLatin1Byte(c)) return static_cast<char>(c);
   for (std::size_t i = 0; i < kHighControls.size(); ++i)
     if (kHighControls[i] == c) return static_cast<char>(0x80 + i);
   return '?';
 }
 
 }  // namespace
+
+bool HeldByWindows1252(char16_t c) {
+  return IsLatin1Byte(c) ||
+         std::find(kHighControls.begin(), kHighControls.end(), c) != kHighControls.end();
+}
+
+Text StorableText(TextView text) {
+  Text kept;
+  kept.reserve(text.size());
+  for (char16_t c : text)
+    if (HeldByWindows1252(c)) kept.push_back(c);
+  return kept;
+}
+
+Text SingleLineText(TextView text) {
+  return StorableText(text.substr(0, text.find_first_of(u"\r\n")));
+}
 
 Text DecodeWindows1252(std::string_view bytes) {
   Text text(bytes.size(), u'\0');

@@ -17,4 +17,15 @@ Text DecodeWindows1252(std::string_view bytes);
 // (a surrogate pair is one character).
 std::string EncodeWindows1252(TextView text);
 
+// Whether the code page holds the character (no surrogate does).
+bool HeldByWindows1252(char16_t c);
+
+// `text` without the characters the code page cannot hold, so that what the
+// window shows is what the log file gets.
+Text StorableText(TextView text);
+
+// What a single-line box takes of a pasted, dropped or typed text: the part
+// before its first CR or LF, without the characters the log file cannot hold.
+Text SingleLineText(TextView text);
+
 }  // namespace cardel

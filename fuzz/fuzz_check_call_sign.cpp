@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "call_check.h"
+#include "codepage.h"
 #include "reference_model.h"
 #include "text.h"
 
@@ -95,6 +96,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   FUZZ_CHECK(cardel::Search(log, band, place) == ModelSearch(log, band, place));
   FUZZ_CHECK(cardel::UpperCase(typed) == model::Upper(typed));
+
+  // What a single-line box keeps of a pasted text: no line end, and only
+  // characters that save and read back as themselves.
+  const cardel::Text kept = cardel::SingleLineText(typed);
+  FUZZ_CHECK(kept.find_first_of(u"\r\n") == cardel::Text::npos);
+  FUZZ_CHECK(model::Decode(cardel::EncodeWindows1252(kept)) == kept);
+  FUZZ_CHECK(kept.size() <= typed.size());
 
   const cardel::CallCheck check = cardel::CheckCallSign(typed, log, multiband, band);
   CALL_CHECK(check.callSign == model::Upper(typed), "the call sign is the typed text upper-cased");

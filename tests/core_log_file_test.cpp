@@ -178,6 +178,15 @@ TEST(Windows1252, UnencodableCharactersBecomeOneQuestionMark) {
   EXPECT_EQ(EncodeWindows1252(u"€Š"), "\x80\x8A");
 }
 
+// What the code page holds is exactly what encodes to a byte other than "?".
+TEST(Windows1252, HeldCharactersAreTheOnesThatEncode) {
+  for (char32_t c = 0; c <= 0xFFFF; ++c) {
+    const auto unit = static_cast<char16_t>(c);
+    const bool encodes = EncodeWindows1252(TextView(&unit, 1)) != "?" || c == u'?';
+    ASSERT_EQ(HeldByWindows1252(unit), encodes) << std::hex << int(c);
+  }
+}
+
 TEST(LogFileRoundTrip, OpenedFileSavesBackByteForByte) {
   const std::string files[] = {
       "001-+-x\r\n\r\n",

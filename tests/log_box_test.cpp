@@ -1,6 +1,9 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QDrag>
+#include <QInputMethodEvent>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTextBlock>
 
 #include "window_fixture.h"
@@ -21,6 +24,34 @@ class LogBoxTest : public QObject {
     QTextCursor cursor = box()->textCursor();
     cursor.setPosition(position);
     box()->setTextCursor(cursor);
+  }
+
+  // Where the character at a document position is drawn, in the viewport.
+  QPoint pointAt(int position) {
+    QTextCursor cursor(box()->document());
+    cursor.setPosition(position);
+    const QPoint point = box()->cursorRect(cursor).center();
+    if (box()->cursorForPosition(point).position() != position) return {-1, -1};
+    return point;
+  }
+
+  void scrollTo(int position) {
+    QTextCursor cursor = box()->textCursor();
+    cursor.setPosition(position);
+    box()->setTextCursor(cursor);
+    box()->ensureCursorVisible();
+  }
+
+  void select(int anchor, int position) {
+    QTextCursor cursor = box()->textCursor();
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    box()->setTextCursor(cursor);
+  }
+
+  void expectSaved(const QString& log) {
+    QTest::mouseClick(w->window->Command3, Qt::LeftButton);
+    QCOMPARE(ReadAll(w->logPath()), (log + "\r\n").toLatin1());
   }
 
   void expectCaretAtEnd() {
@@ -206,6 +237,144 @@ class LogBoxTest : public QObject {
       QVERIFY(b.length() <= 2 * cardel::kMaxShownLine + 1);
     QTest::keyClick(box(), Qt::Key_Return);  // the log and its display still agree
     QVERIFY(w->log().endsWith("yy\r\n"));
+  }
+
+  // A line of 2000 A then "BC", CR LF, "end" again; text dragged in from
+  // elsewhere is dropped at a document position.
+  void dropsChangeTheLogAsPastesDo_data() {
+    const QString as(cardel::kMaxShownLine, u'A');
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("before the display break") << 2000 << "xyz" << as + "xyzBC\r\nend";
+    QTest::newRow("after the display break") << 2001 << "xyz" << as + "xyzBC\r\nend";
+    QTest::newRow("line end beside the display break")
+        << 2001 << "x\r\ny" << as + "x\r\nyBC\r\nend";
+    QTest::newRow("lone CR before the real line end") << 2003 << "q\r" << as + "BCq\r\n\r\nend";
+    QTest::newRow("long text far before the break")
+        << 10 << QString(4500, u'z')
+        << as.left(10) + QString(4500, u'z') + as.mid(10) + "BC\r\nend";
+    QTest::newRow("characters the file cannot hold")
+        << 2004 << "\u0436\u00E9\u240A" << as + "BC\r\n\u00E9end";
+  }
+
+  void dropsChangeTheLogAsPastesDo() {
+    QFETCH(int, position);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    w->setLog(QString(cardel::kMaxShownLine, u'A') + "BC\r\nend");
+    scrollTo(position);
+    const QPoint point = pointAt(position);
+    QVERIFY(point.x() >= 0);
+    DropText(box()->viewport(), point, text);
+    QCOMPARE(w->log(), expected);
+    QCoreApplication::processEvents();  // long lines are cut once the drop is in
+    for (QTextBlock b = box()->document()->begin(); b.isValid(); b = b.next())
+      QVERIFY(b.length() <= 2 * cardel::kMaxShownLine + 1);
+    QTest::keyClick(box(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(box(), Qt::Key_Return);  // the log and its display still agree
+    QCOMPARE(w->log(), expected + "\r\n");
+    expectSaved(expected + "\r\n");
+  }
+
+  // Pressing in a selection and moving the mouse, as to drag the text across
+  // a display break or out to the call-sign box, selects anew: the box
+  // starts no drag, so nothing leaves the log and no break becomes a line end.
+  void draggingTheSelectionSelectsInstead_data() {
+    const QString as(cardel::kMaxShownLine, u'A');
+    const QString contacts =
+        "001-+-01/12/26---1001---QC1AAA---59---021---JN61FW\r\n"
+        "002-+-01/12/26---1002---QC2BBB---59---022---JN61FW";
+    const int call = contacts.indexOf("QC2BBB") - 1;  // document positions: one break less
+    QTest::addColumn<QString>("log");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("press");
+    QTest::addColumn<int>("moveTo");  // -1: over the call-sign box
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("into the next paragraph")
+        << as + "BC\r\nend" << 1995 << 1999 << 1997 << 2003 << "AAA\u2029BC";
+    QTest::newRow("back across the display break")
+        << as + "BC\r\nend" << 2001 << 2003 << 2002 << 1996 << "AAAA\u2029B";
+    QTest::newRow("call sign to the call-sign box")
+        << contacts << call << call + 6 << call + 2 << -1 << "";
+  }
+
+  void draggingTheSelectionSelectsInstead() {
+    QFETCH(QString, log);
+    QFETCH(int, anchor);
+    QFETCH(int, position);
+    QFETCH(int, press);
+    QFETCH(int, moveTo);
+    QFETCH(QString, selected);
+    w->setLog(log);
+    select(anchor, position);
+    QWidget* viewport = box()->viewport();
+    const QPoint from = pointAt(press);
+    const QPoint to = moveTo >= 0
+                          ? pointAt(moveTo)
+                          : viewport->mapFromGlobal(w->window->Text2->mapToGlobal(QPoint(4, 4)));
+    QVERIFY(from.x() >= 0 && to.x() >= 0);
+
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(viewport->mapToGlobal(to)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QVERIFY(viewport->findChildren<QDrag*>().isEmpty());
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, to);
+
+    if (moveTo >= 0) QCOMPARE(box()->textCursor().selectedText(), selected);
+    QCOMPARE(w->log(), log);
+    QVERIFY(w->window->Text2->text().isEmpty());
+    expectSaved(log);
+  }
+
+  // Whatever way they come, the characters the log file cannot hold never
+  // enter the log, so the box shows what "Salva" writes.
+  void charactersTheFileCannotHoldNeverEnter_data() {
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("added");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("typed with another layout") << "type"
+                                               << "Q\u0436\u044F1AB"
+                                               << "Q1AB" << QByteArray("Q1AB");
+    QTest::newRow("pasted") << "paste"
+                            << "a\u2192b\U0001F600c"
+                            << "abc" << QByteArray("abc");
+    QTest::newRow("input method") << "input method"
+                                  << "\u0436\u00E9"
+                                  << "\u00E9" << QByteArray("\xE9");
+    QTest::newRow("letters the file holds")
+        << "paste"
+        << "\u00C9\u0178\u0160\u0152\u20AC"
+        << "\u00C9\u0178\u0160\u0152\u20AC" << QByteArray("\xC9\x9F\x8A\x8C\x80");
+    QTest::newRow("accent as a combining mark") << "paste"
+                                                << "Citta\u0300"
+                                                << "Citt\u00E0" << QByteArray("Citt\xE0");
+  }
+
+  void charactersTheFileCannotHoldNeverEnter() {
+    QFETCH(QString, gesture);
+    QFETCH(QString, text);
+    QFETCH(QString, added);
+    QFETCH(QByteArray, saved);
+    w->setLog("001-+-a\r\n");
+    box()->moveCursor(QTextCursor::End);
+    if (gesture == "type") {
+      TypeText(box(), text);
+    } else if (gesture == "paste") {
+      QApplication::clipboard()->setText(text);
+      QTest::keyClick(box(), Qt::Key_V, Qt::ControlModifier);
+    } else {
+      QInputMethodEvent commit;
+      commit.setCommitString(text);
+      QApplication::sendEvent(box(), &commit);
+    }
+    QCOMPARE(w->log(), "001-+-a\r\n" + added);
+    QCOMPARE(box()->document()->lastBlock().text(), added);
+    QTest::mouseClick(w->window->Command3, Qt::LeftButton);
+    QCOMPARE(ReadAll(w->logPath()), "001-+-a\r\n" + saved + "\r\n");
   }
 
   void appendingAddsOnlyTheNewLine() {

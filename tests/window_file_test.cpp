@@ -1,3 +1,8 @@
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -7,6 +12,8 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
 
 #include "window_fixture.h"
 
@@ -33,8 +40,12 @@ class FolderLock {
  public:
   explicit FolderLock(const QString& folder) : folder_(folder) {
     if (folder_.isEmpty()) return;
-    if (QProcess::execute("chattr", {"+i", folder_}) != 0)
+    // Read-only, the log in it too, since a writable log in a read-only
+    // folder is written in place.
+    if (QProcess::execute("chattr", {"+i", folder_}) != 0) {
+      QFile::setPermissions(folder_ + "/cardel.txt", QFile::ReadOwner);
       QFile::setPermissions(folder_, QFile::ReadOwner | QFile::ExeOwner);
+    }
     QFile probe(folder_ + "/probe");
     locked_ = !probe.open(QIODevice::WriteOnly);
   }
@@ -49,6 +60,52 @@ class FolderLock {
   QString folder_;
   bool locked_ = false;
 };
+
+// Takes from this thread the superuser's power to write where the
+// permissions forbid it, so that a read-only folder is read-only to the test
+// as it is to an operator.
+class WithoutPermissionOverride {
+ public:
+  WithoutPermissionOverride() {
+    if (syscall(SYS_capget, &header_, saved_) != 0) return;
+    __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+    lowered[0].effective &=
+        ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
+    active_ = syscall(SYS_capset, &header_, lowered) == 0;
+  }
+  ~WithoutPermissionOverride() {
+    if (active_) syscall(SYS_capset, &header_, saved_);
+  }
+  WithoutPermissionOverride(const WithoutPermissionOverride&) = delete;
+  WithoutPermissionOverride& operator=(const WithoutPermissionOverride&) = delete;
+
+ private:
+  __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct saved_[2] = {};
+  bool active_ = false;
+};
+
+// A small disk of its own (64 KiB), where the superuser may mount one.
+class SmallDisk {
+ public:
+  explicit SmallDisk(const QString& folder) : folder_(folder) {
+    mounted_ = QDir().mkpath(folder) &&
+               QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}) == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) QProcess::execute("umount", {folder_});
+  }
+  bool mounted() const { return mounted_; }
+
+ private:
+  QString folder_;
+  bool mounted_ = false;
+};
+
+ino_t Inode(const QString& path) {
+  struct stat info {};
+  return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
 
 }  // namespace
 
@@ -141,6 +198,90 @@ class WindowFileTest : public QObject {
     if (keepsOldFile) QCOMPARE(ReadAll(w->logPath()), QByteArray("old log\r\n\r\n"));
     QCOMPARE(QDir(w->dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
              keepsOldFile ? 1 : 0);
+  }
+
+  // Only when no file can be made beside the log is the log written in
+  // place; a read-only log or a missing one is refused as before.
+  void readOnlyFolderWritesTheLogInPlace_data() {
+    QTest::addColumn<bool>("folderWritable");
+    QTest::addColumn<QString>(
+        "log");  // the file before the save: "absent", "writable", "read-only"
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("writable folder: replaced whole") << true << "writable" << true;
+    QTest::newRow("read-only folder, writable log: written in place")
+        << false << "writable" << true;
+    QTest::newRow("read-only folder, read-only log") << false << "read-only" << false;
+    QTest::newRow("read-only folder, no log") << false << "absent" << false;
+  }
+
+  void readOnlyFolderWritesTheLogInPlace() {
+    QFETCH(bool, folderWritable);
+    QFETCH(QString, log);
+    QFETCH(bool, saved);
+    // Longer than the new log, so a log written in place must be cut to it.
+    const QByteArray old =
+        "old log, longer than the two contacts that replace it........"
+        "..............................................................."
+        "..............................................................."
+        "\r\n\r\n";
+    if (log != "absent") WriteAll(w->logPath(), old);
+    if (log == "read-only") QFile::setPermissions(w->logPath(), QFile::ReadOwner);
+    const ino_t before = Inode(w->logPath());
+    if (!folderWritable) QFile::setPermissions(w->dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    w->setLog(kTwoContacts);
+    {
+      WithoutPermissionOverride operatorRights;
+      QFile probe(w->dir.filePath("probe"));
+      if (!folderWritable && probe.open(QIODevice::WriteOnly)) QSKIP("no read-only folder here");
+      QTest::mouseClick(form()->Command3, Qt::LeftButton);
+    }
+    QFile::setPermissions(w->dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QCOMPARE(w->platform.shown.size(), 1);
+    if (saved) {
+      QCOMPARE(lastMessage().text, "Log salvato in " + nativeLogPath());
+      QCOMPARE(ReadAll(w->logPath()), (kTwoContacts + "\r\n").toLatin1());
+      QCOMPARE(Inode(w->logPath()) == before, !folderWritable);
+    } else {
+      QVERIFY2(lastMessage().text.startsWith("Impossibile salvare il LOG in " + nativeLogPath() +
+                                             "\n" + QString::fromLocal8Bit(strerror(EACCES))),
+               qPrintable(lastMessage().text));
+      QCOMPARE(ReadAll(w->logPath()), log == "absent" ? QByteArray("<unreadable>") : old);
+    }
+    QCOMPARE(QDir(w->dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
+             log == "absent" ? 0 : 1);
+  }
+
+  // A disk that fills up during the save: the reason is the system's, and
+  // the old log stays whole, whether the disk fills on the first write or
+  // only when the last buffered bytes go out.
+  void fullDiskSaysSoAndKeepsTheLog_data() {
+    QTest::addColumn<int>("logSize");
+    QTest::addColumn<int>("filler");  // bytes already taking the disk
+    QTest::newRow("log larger than the disk") << 100 * 1024 << 0;
+    QTest::newRow("last bytes do not fit") << 8 * 1024 << 56 * 1024;
+  }
+
+  void fullDiskSaysSoAndKeepsTheLog() {
+    QFETCH(int, logSize);
+    QFETCH(int, filler);
+    const QString folder = w->dir.filePath("disk");
+    SmallDisk disk(folder);
+    if (!disk.mounted()) QSKIP("no small disk can be mounted here");
+    const QByteArray old = "001-+-old\r\n\r\n";
+    WriteAll(folder + "/cardel.txt", old);
+    if (filler > 0) WriteAll(folder + "/filler", QByteArray(filler, 'f'));
+    w->platform.folder = folder;
+    cardel::Form15 window(w->platform);
+    window.Text1->setLogText(cardel::ToText(QString(logSize, u'x')));
+
+    QTest::mouseClick(window.Command3, Qt::LeftButton);
+    QCOMPARE(w->platform.shown.size(), 1);
+    QCOMPARE(w->platform.shown.first().text, "Impossibile salvare il LOG in " +
+                                                 window.logFilePath() + "\n" +
+                                                 QString::fromLocal8Bit(strerror(ENOSPC)));
+    QCOMPARE(ReadAll(folder + "/cardel.txt"), old);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), filler > 0 ? 2 : 1);
   }
 
   void openWithoutLogFile_data() {

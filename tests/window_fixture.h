@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QLineEdit>
 #include <QList>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <deque>
@@ -62,6 +63,29 @@ struct WindowUnderTest {
     QTest::keyClick(window->Text4, Qt::Key_Return);
   }
 };
+
+// Types any text, one key per character, as a keyboard with that layout
+// would; QTest::keyClicks takes Latin-1 only.
+inline void TypeText(QWidget* widget, const QString& text) {
+  for (QChar c : text)
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c),
+                        Qt::NoModifier);
+}
+
+// Drags `text` in from another program and drops it at `position`, in the
+// events the window gets from the desktop; the drop goes to the widget that
+// accepted the drag's entry.
+inline void DropText(QWidget* widget, QPoint position, const QString& text) {
+  QMimeData data;
+  data.setText(text);
+  const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(position, actions, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &enter);
+  QDragMoveEvent move(position, actions, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &move);
+  QDropEvent drop(QPointF(position), actions, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &drop);
+}
 
 inline QString ShortDate(int y, int m, int d) {
   return QLocale::system().toString(QDate(y, m, d), QLocale::ShortFormat);

@@ -1,5 +1,6 @@
 #include "log_box.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
@@ -8,6 +9,7 @@
 #include <QTextDocument>
 #include <algorithm>
 
+#include "entry_filter.h"
 #include "qso_line.h"
 #include "qt_text.h"
 
@@ -331,7 +333,38 @@ void LogBox::keyPressEvent(QKeyEvent* event) {
   }
   if (event->key() == Qt::Key_Backspace) stepOverDisplayBreaks(-1);
   if (event->key() == Qt::Key_Delete) stepOverDisplayBreaks(+1);
+  // A letter typed with another keyboard layout never enters the log.
+  if (const QString kept = StorableInput(event->text()); kept != event->text()) {
+    event->accept();
+    if (kept.isEmpty()) return;
+    QKeyEvent storable(event->type(), event->key(), event->modifiers(), kept, event->isAutoRepeat(),
+                       static_cast<quint16>(event->count()));
+    QPlainTextEdit::keyPressEvent(&storable);
+    return;
+  }
   QPlainTextEdit::keyPressEvent(event);
+}
+
+void LogBox::inputMethodEvent(QInputMethodEvent* event) {
+  const QString kept = StorableInput(event->commitString());
+  if (kept == event->commitString()) {
+    QPlainTextEdit::inputMethodEvent(event);
+    return;
+  }
+  QInputMethodEvent storable(event->preeditString(), event->attributes());
+  storable.setCommitString(kept, event->replacementStart(), event->replacementLength());
+  QPlainTextEdit::inputMethodEvent(&storable);
+  event->setAccepted(storable.isAccepted());
+}
+
+// The box starts no drags: a press in the selection starts a new selection,
+// as in the desktop's own multi-line box, so no gesture can move text out of
+// the log or carry it across a display break.
+void LogBox::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ShiftModifier) &&
+      textCursor().hasSelection())
+    setTextCursor(cursorForPosition(event->position().toPoint()));
+  QPlainTextEdit::mousePressEvent(event);
 }
 
 // A copy holds the log's own characters: CR LF, lone LF and CR, and nothing
@@ -345,10 +378,19 @@ QMimeData* LogBox::createMimeDataFromSelection() const {
   return data;
 }
 
+// A text edit makes a drop one combined edit of the document, in which a
+// display break could not be told from a line break; here a drop goes in as
+// a paste at the drop point.
 void LogBox::dropEvent(QDropEvent* event) {
-  dropping_ = true;
-  QPlainTextEdit::dropEvent(event);
-  dropping_ = false;
+  QDragLeaveEvent leave;  // ends the drop caret and the scrolling of the drag
+  QPlainTextEdit::dragLeaveEvent(&leave);
+  if (isReadOnly() || !event->mimeData()->hasText()) {
+    event->ignore();
+    return;
+  }
+  setTextCursor(cursorForPosition(event->position().toPoint()));
+  insertFromMimeData(event->mimeData());
+  event->acceptProposedAction();
 }
 
 void LogBox::insertFromMimeData(const QMimeData* source) {
@@ -358,13 +400,7 @@ void LogBox::insertFromMimeData(const QMimeData* source) {
   for (QChar& c : text)
     if (c == u'\r' || c.unicode() == 0x2028 || c.unicode() == 0x2029) c = u'\n';
   QTextCursor cursor = textCursor();
-  // A drop runs inside one edit of the document, where a display break
-  // could not be told from a line break; a long drop is cut once it is in.
-  if (dropping_) {
-    cursor.insertText(text);
-  } else {
-    insertPieces(cursor, text);
-  }
+  insertPieces(cursor, StorableInput(text));
   ensureCursorVisible();
 }
 

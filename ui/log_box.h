@@ -54,6 +54,8 @@ class LogBox : public QPlainTextEdit {
   void insertFromMimeData(const QMimeData* source) override;
   QMimeData* createMimeDataFromSelection() const override;
   void dropEvent(QDropEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   void onContentsChange(int position, int removed, int added);
@@ -75,7 +77,6 @@ class LogBox : public QPlainTextEdit {
   std::vector<int> displayBreaks_;  // document positions of their separators, ascending
   int shownLength_ = 0;
   bool settingText_ = false;
-  bool dropping_ = false;
 };
 
 }  // namespace cardel

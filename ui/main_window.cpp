@@ -17,6 +17,7 @@
 #include <optional>
 #include <utility>
 
+#include "entry_filter.h"
 #include "log_box.h"
 #include "log_file.h"
 #include "platform.h"
@@ -146,6 +147,7 @@ void Form15::createControls() {
   Combo1->setEditable(true);
   Combo1->setInsertPolicy(QComboBox::NoInsert);
   Combo1->setCompleter(nullptr);  // the band text stays exactly as typed
+  KeepEntriesOnOneLine({Text2, Text3, Text4, Combo1->lineEdit()});
   Label4->hide();
   Combo1->hide();
 

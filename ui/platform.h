@@ -35,8 +35,9 @@ class Platform {
   virtual QDateTime localNow() const;
   virtual QString programFolder() const;
   virtual QMessageBox::StandardButton showMessage(QWidget* parent, const MessageRequest& request);
-  // Replaces the file only once the new content is complete; the reason
-  // when it could not.
+  // Replaces the file only once the new content is complete, or writes it
+  // in place when no file can be created beside it; the reason when it
+  // could not.
   virtual std::optional<QString> writeFile(const QString& path, const QByteArray& bytes);
   // Missing when there is no plain, visible file of that name.
   virtual FileRead readFile(const QString& path);

@@ -1,0 +1,55 @@
+#include "entry_filter.h"
+
+#include <QLineEdit>
+#include <QValidator>
+#include <algorithm>
+
+#include "codepage.h"
+#include "qt_text.h"
+
+namespace cardel {
+
+namespace {
+
+// A line edit hands its validator the whole new text, never the piece that
+// came in, so the validator keeps the text it last let through and filters
+// only what differs from it: a text pasted in the middle of a call sign
+// loses its own line end and what follows it, not the rest of the box.
+class SingleLineValidator : public QValidator {
+ public:
+  explicit SingleLineValidator(QLineEdit* box) : QValidator(box), accepted_(box->text()) {}
+
+  State validate(QString& input, int& position) const override {
+    qsizetype prefix = 0;
+    const qsizetype shorter = std::min(input.size(), accepted_.size());
+    while (prefix < shorter && input[prefix] == accepted_[prefix]) ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix &&
+           input[input.size() - 1 - suffix] == accepted_[accepted_.size() - 1 - suffix])
+      ++suffix;
+
+    const QString added = input.mid(prefix, input.size() - prefix - suffix);
+    const QString kept = ToQString(SingleLineText(ToText(StorableInput(added))));
+    if (kept != added) {
+      input = input.left(prefix) + kept + input.right(suffix);
+      position = static_cast<int>(prefix + kept.size());
+    }
+    accepted_ = input;
+    return Acceptable;
+  }
+
+ private:
+  mutable QString accepted_;
+};
+
+}  // namespace
+
+QString StorableInput(const QString& text) {
+  return ToQString(StorableText(ToText(text.normalized(QString::NormalizationForm_C))));
+}
+
+void KeepEntriesOnOneLine(std::initializer_list<QLineEdit*> boxes) {
+  for (QLineEdit* box : boxes) box->setValidator(new SingleLineValidator(box));
+}
+
+}  // namespace cardel

@@ -27,29 +27,6 @@ class FailingDiskPlatform : public FakePlatform {
   }
 };
 
-// A folder in which no file can be created, renamed or replaced: immutable
-// for the superuser, read-only for anyone else.
-class FolderLock {
- public:
-  explicit FolderLock(const QString& folder) : folder_(folder) {
-    if (folder_.isEmpty()) return;
-    if (QProcess::execute("chattr", {"+i", folder_}) != 0)
-      QFile::setPermissions(folder_, QFile::ReadOwner | QFile::ExeOwner);
-    QFile probe(folder_ + "/probe");
-    locked_ = !probe.open(QIODevice::WriteOnly);
-  }
-  ~FolderLock() {
-    if (folder_.isEmpty()) return;
-    QProcess::execute("chattr", {"-i", folder_});
-    QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  }
-  bool locked() const { return locked_; }
-
- private:
-  QString folder_;
-  bool locked_ = false;
-};
-
 }  // namespace
 
 class WindowFileTest : public QObject {

@@ -27,9 +27,18 @@ namespace {
 
 QString SystemError() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
+// Qt leaves some failed writes as "Unknown error"; the system's reason
+// ("No space left on device") tells the operator what to do.
+QString Reason(const QFileDevice& file) {
+  const QString system = SystemError();
+  return file.error() == QFileDevice::UnspecifiedError || file.errorString() == "Unknown error"
+             ? system
+             : file.errorString();
+}
+
 // Past the drive's own cache too, so that a power cut keeps what was written.
 std::optional<QString> SyncToDisk(QFileDevice& file) {
-  if (!file.flush()) return file.errorString();
+  if (!file.flush()) return Reason(file);
 #if defined(_WIN32)
   if (!FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))))
     return QStringLiteral("FlushFileBuffers: errore %1").arg(GetLastError());
@@ -88,7 +97,7 @@ std::optional<QString> RecoveryWriter::append(const QByteArray& bytes) {
   if (failed_ || !file_.isOpen()) return std::nullopt;
   std::optional<QString> failure;
   if (file_.write(bytes) != bytes.size())
-    failure = file_.errorString();
+    failure = Reason(file_);
   else
     failure = SyncToDisk(file_);
   if (failure) {
@@ -152,8 +161,7 @@ std::optional<QString> RecoveryWriter::write(const Text& log, std::uint64_t gene
   const std::string bytes = RecoveryBytes(log);
   QSaveFile out(path_);
   const auto size = static_cast<qint64>(bytes.size());
-  if (!out.open(QIODevice::WriteOnly) || out.write(bytes.data(), size) != size)
-    return out.errorString();
+  if (!out.open(QIODevice::WriteOnly) || out.write(bytes.data(), size) != size) return Reason(out);
   if (auto failure = SyncToDisk(out)) return failure;
   return commit(out, generation);
 }
@@ -164,7 +172,7 @@ std::optional<QString> RecoveryWriter::commit(QSaveFile& out, std::uint64_t gene
     out.cancelWriting();  // a newer log is waiting, or the window is closing
     return std::nullopt;
   }
-  if (out.write(tail_) != tail_.size() || !out.commit()) return out.errorString();
+  if (out.write(tail_) != tail_.size() || !out.commit()) return Reason(out);
   tail_.clear();
   SyncFolder(path_);
   file_.close();

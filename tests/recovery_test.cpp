@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QProcess>
 #include <QPushButton>
+#include <atomic>
 
 #include "recovery_file.h"
 #include "window_fixture.h"
@@ -100,6 +101,37 @@ class RecoveryTest : public QObject {
     waitUntilWritten();
     QCOMPARE(recoveryBytes(), QByteArray(Cp1252(w->log())));
     QVERIFY(w->platform.shown.isEmpty() || change == "open");
+  }
+
+  // Contacts that reach the old file while the new one is being written are
+  // in the new one too, and so is the newest of several logs handed over.
+  void writerKeepsContactsMadeDuringARewrite_data() {
+    QTest::addColumn<int>("logs");
+    QTest::newRow("one rewrite") << 1;
+    QTest::newRow("a newer log supersedes") << 3;
+  }
+
+  void writerKeepsContactsMadeDuringARewrite() {
+    QFETCH(int, logs);
+    std::atomic<bool> failed = false;
+    cardel::RecoveryWriter writer(recoveryPath() + ".w", [&failed](QString) { failed = true; });
+    QVERIFY(!writer.open(false));
+    cardel::Text log;
+    for (int i = 0; i < logs; ++i) {
+      // Encoding a log this long outlasts the appends that follow.
+      log = cardel::Text(4'000'000, char16_t(u'a' + i)) + u"\r\n";
+      writer.replace(log);
+      for (int c = 0; c < 3; ++c) {
+        const cardel::Text line = u"00" + cardel::ZeroPadded(c, 1) + u"-+-contact\r\n";
+        QVERIFY(!writer.append(QByteArray::fromStdString(cardel::RecoveryBytes(line))));
+        log += line;
+      }
+    }
+    QTRY_VERIFY(writer.idle());
+    writer.stop();
+    QVERIFY(!failed);
+    QVERIFY(ReadAll(recoveryPath() + ".w") ==
+            QByteArray::fromStdString(cardel::RecoveryBytes(log)));
   }
 
   void normalExitRemovesTheFile_data() {

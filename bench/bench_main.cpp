@@ -29,6 +29,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -53,6 +54,8 @@
 #include "qso_entry.h"
 #include "qso_line.h"
 #include "qt_text.h"
+#include "recovery.h"
+#include "recovery_file.h"
 
 namespace {
 
@@ -293,6 +296,26 @@ BenchWindow& WindowWith(int lines) {
   return *currentWindow;
 }
 
+// The log kept in the recovery file as the program keeps it, from the whole
+// log written once to the normal exit that removes the file.
+class ProtectedLog {
+ public:
+  ProtectedLog(BenchWindow& w, bool on) : w_(w), on_(on) {
+    if (!on_) return;
+    w_.form->startRecovery();
+    while (!w_.form->recovery().isWritten()) QTest::qWait(5);
+  }
+  ~ProtectedLog() {
+    if (on_) w_.form->recovery().finish();
+  }
+  ProtectedLog(const ProtectedLog&) = delete;
+  ProtectedLog& operator=(const ProtectedLog&) = delete;
+
+ private:
+  BenchWindow& w_;
+  bool on_;
+};
+
 int Iterations(int lines, int small, int medium, int large) {
   return lines <= 1'000 ? small : lines <= 10'000 ? medium : large;
 }
@@ -331,8 +354,11 @@ void Text2Keystroke(benchmark::State& state, int lines, bool present, bool multi
 
 // b. The OK command, pressed with Enter in the locator, until the caret is
 // back in the call sign.
-void OkCommand(benchmark::State& state, int lines) {
+// With the recovery file on, each contact is appended and synced to the disk
+// before the command returns.
+void OkCommand(benchmark::State& state, int lines, bool protect) {
   BenchWindow& w = WindowWith(lines);
+  const ProtectedLog kept(w, protect);
   Samples samples(state);
   bool entered = true;
   int n = 0;
@@ -401,8 +427,11 @@ void SaveCommand(benchmark::State& state, int lines) {
 }
 
 // e. One letter typed in the middle of the log box.
-void Text1Keystroke(benchmark::State& state, int lines) {
+// With the recovery file on, the rewrite it schedules runs, when due, in the
+// work left to the event loop (its copy of the log) and on its own thread.
+void Text1Keystroke(benchmark::State& state, int lines, bool protect) {
   BenchWindow& w = WindowWith(lines);
+  const ProtectedLog kept(w, protect);
   const int middle = w.shownLength / 2;
   auto placeCaret = [&](int position) {
     QTextCursor caret = w.box().textCursor();
@@ -457,6 +486,33 @@ void CoreBenchmark(benchmark::State& state, int lines, Op op) {
   samples.report(lines);
 }
 
+// A rewrite of the recovery file after an edit of the log box: the copy of
+// the log is all that runs on the window's thread; encoding, writing and
+// syncing the whole file run on the recovery's own.
+void RegisterRecoveryRewrites() {
+  for (const int lines : {1'000, 10'000, 100'000, 900'000}) {
+    const std::string size = "/" + std::to_string(lines);
+    const int iterations = lines < 900'000 ? 50 : 10;
+    auto core = [&](const std::string& name, auto op) {
+      benchmark::RegisterBenchmark((name + size).c_str(),
+                                   [=](benchmark::State& s) { CoreBenchmark(s, lines, op); })
+          ->Iterations(iterations)
+          ->UseManualTime()
+          ->Unit(benchmark::kMillisecond);
+    };
+    core("recovery/window_thread_copy",
+         [](const CoreLog& l) { benchmark::DoNotOptimize(Text(l.log)); });
+    core("recovery/writer_thread_rewrite", [](const CoreLog& l) {
+      static QTemporaryDir dir;
+      const std::string bytes = cardel::RecoveryBytes(l.log);
+      QSaveFile file(dir.filePath("cardel-recupero.txt"));
+      file.open(QIODevice::WriteOnly);
+      file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+      file.commit();  // synced to the disk
+    });
+  }
+}
+
 void RegisterAll() {
   for (const int lines : kLogSizes) {
     std::string size = "/";
@@ -474,11 +530,15 @@ void RegisterAll() {
         window(name, 400, 300, 150,
                [=](benchmark::State& s) { Text2Keystroke(s, lines, present, multiband); });
       }
-    window("ok_command", 300, 200, 100, [=](benchmark::State& s) { OkCommand(s, lines); });
+    window("ok_command", 300, 200, 100, [=](benchmark::State& s) { OkCommand(s, lines, false); });
+    window("ok_command_recovery", 300, 200, 100,
+           [=](benchmark::State& s) { OkCommand(s, lines, true); });
     window("apri", 30, 20, 12, [=](benchmark::State& s) { OpenCommand(s, lines); });
     window("salva", 40, 30, 20, [=](benchmark::State& s) { SaveCommand(s, lines); });
     window("text1_key_middle", 200, 150, 80,
-           [=](benchmark::State& s) { Text1Keystroke(s, lines); });
+           [=](benchmark::State& s) { Text1Keystroke(s, lines, false); });
+    window("text1_key_middle_recovery", 200, 150, 80,
+           [=](benchmark::State& s) { Text1Keystroke(s, lines, true); });
 
     auto core = [&](const std::string& name, int small, int medium, int large, auto op) {
       benchmark::RegisterBenchmark((name + size).c_str(),
@@ -520,6 +580,7 @@ void RegisterAll() {
       benchmark::DoNotOptimize(std::string_view(l.bytes).find("QX9ABC"));
     });
   }
+  RegisterRecoveryRewrites();
 }
 
 // ---------------------------------------------------------------------------

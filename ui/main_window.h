@@ -33,7 +33,7 @@ class Form15 : public QWidget {
   // Before the window takes input: offers back a log that a run which did not
   // end normally left behind, then keeps every change of the log on the disk.
   void startRecovery(std::chrono::milliseconds rewriteDelay = kRecoveryRewriteDelay);
-  const Recovery& recovery() const { return *recovery_; }
+  Recovery& recovery() { return *recovery_; }
 
   CallMark callMark() const { return mark_; }
   QString logFilePath() const;

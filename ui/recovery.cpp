@@ -213,7 +213,8 @@ std::optional<Text> Recovery::start(std::chrono::milliseconds rewriteDelay) {
     QMetaObject::invokeMethod(
         this, [this, reason] { reportFailure(reason); }, Qt::QueuedConnection);
   });
-  if (auto failure = writer_->open(recovered.has_value())) reportFailure(*failure);
+  keptContent_ = recovered.has_value();
+  if (auto failure = writer_->open(keptContent_)) reportFailure(*failure);
   return recovered;
 }
 
@@ -273,6 +274,7 @@ bool Recovery::keepAside() {
 void Recovery::protect() {
   if (!writer_ || watch_) return;
   watch_ = connect(&log_, &LogBox::logTextChanged, this, &Recovery::onLogChanged);
+  if (!keptContent_ && !log_.logText().empty()) onRewriteDue();
 }
 
 void Recovery::appendContact(const std::function<void()>& show) {

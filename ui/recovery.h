@@ -90,7 +90,8 @@ class Recovery : public QObject {
   // gives its log when the operator wants it back, then protects the log
   // from protect() on.
   std::optional<Text> start(std::chrono::milliseconds rewriteDelay);
-  // Watches the log box from now on.
+  // Watches the log box from now on; a log already in the box is written
+  // whole first.
   void protect();
   // An accepted contact: `show` adds it at the end of the log box, and what it
   // added is on the disk before this returns.
@@ -119,6 +120,7 @@ class Recovery : public QObject {
   std::unique_ptr<QLockFile> lock_;
   std::unique_ptr<RecoveryWriter> writer_;
   QMetaObject::Connection watch_;
+  bool keptContent_ = false;  // the file already holds the log
   bool showingContact_ = false;
   bool failureShown_ = false;
 };

@@ -112,6 +112,7 @@ void RecoveryWriter::replace(Text log) {
   {
     std::lock_guard lock(mutex_);
     if (failed_ || stopping_) return;
+    if (waiting_) spare_ = std::move(*waiting_);
     waiting_ = std::move(log);
     ++generation_;
     tail_.clear();
@@ -119,9 +120,22 @@ void RecoveryWriter::replace(Text log) {
   wake_.notify_one();
 }
 
+void RecoveryWriter::prepareSpare(std::size_t length) {
+  {
+    std::lock_guard lock(mutex_);
+    spareWanted_ = length;
+  }
+  wake_.notify_one();
+}
+
+Text RecoveryWriter::takeSpare() {
+  std::lock_guard lock(mutex_);
+  return std::move(spare_);
+}
+
 bool RecoveryWriter::idle() const {
   std::lock_guard lock(mutex_);
-  return !waiting_ && !writing_;
+  return !waiting_ && !writing_ && spareWanted_ <= spare_.capacity();
 }
 
 void RecoveryWriter::stop() {
@@ -137,9 +151,13 @@ void RecoveryWriter::stop() {
 void RecoveryWriter::run() {
   std::unique_lock lock(mutex_);
   for (;;) {
-    wake_.wait(lock, [this] { return stopping_ || waiting_; });
+    wake_.wait(lock, [this] { return stopping_ || waiting_ || spareWanted_ > spare_.capacity(); });
     if (stopping_) return;
-    const Text log = std::move(*waiting_);
+    if (!waiting_) {
+      growSpare(lock);
+      continue;
+    }
+    Text log = std::move(*waiting_);
     waiting_.reset();
     writing_ = true;
     const std::uint64_t generation = generation_;
@@ -147,12 +165,27 @@ void RecoveryWriter::run() {
     const auto failure = write(log, generation);
     lock.lock();
     writing_ = false;
+    spare_ = std::move(log);
     if (failure) {
       lock.unlock();
       setFailed(*failure);
       return;
     }
   }
+}
+
+// Touching every page of the buffer here spares the window's thread the cost
+// of fresh memory, which in a virtual machine can be twenty times that of the
+// copy itself.
+void RecoveryWriter::growSpare(std::unique_lock<std::mutex>& lock) {
+  Text buffer = std::move(spare_);
+  const std::size_t wanted = spareWanted_;
+  lock.unlock();
+  buffer.resize(wanted + wanted / 8);
+  buffer.clear();
+  lock.lock();
+  if (spare_.capacity() < buffer.capacity()) spare_ = std::move(buffer);
+  spareWanted_ = 0;
 }
 
 // The bulk is written and synced without the lock, so that contacts keep
@@ -293,12 +326,16 @@ void Recovery::appendContact(const std::function<void()>& show) {
 void Recovery::onLogChanged() {
   if (showingContact_ || rewriteTimer_.isActive()) return;
   rewriteTimer_.start();
+  if (writer_) writer_->prepareSpare(log_.logText().size());
 }
 
 // The copy is the only work on the window's thread; encoding and writing
 // happen on the writer's.
 void Recovery::onRewriteDue() {
-  if (writer_) writer_->replace(log_.logText());
+  if (!writer_) return;
+  Text copy = writer_->takeSpare();
+  copy.assign(log_.logText());
+  writer_->replace(std::move(copy));
 }
 
 void Recovery::reportFailure(const QString& reason) {
@@ -311,6 +348,7 @@ void Recovery::reportFailure(const QString& reason) {
 void Recovery::stopProtecting() {
   rewriteTimer_.stop();
   disconnect(watch_);
+  watch_ = {};
 }
 
 void Recovery::finish() {

@@ -49,13 +49,21 @@ class RecoveryWriter {
   std::optional<QString> append(const QByteArray& bytes);
   // Replaces the whole file with `log`, later; a newer log supersedes it.
   void replace(Text log);
-  // No replacement waiting or being written.
+  // A buffer to copy the next log into: one handed over before, whose memory
+  // the process already holds, so that copying a large log on the window's
+  // thread costs a plain copy and no fresh pages.
+  Text takeSpare();
+  // Makes the spare buffer hold at least `length` characters, on the
+  // writer's thread, ahead of the next takeSpare().
+  void prepareSpare(std::size_t length);
+  // No replacement waiting or being written, no spare buffer being made.
   bool idle() const;
   // Waits for the writer's thread, then closes the file.
   void stop();
 
  private:
   void run();
+  void growSpare(std::unique_lock<std::mutex>& lock);
   std::optional<QString> write(const Text& log, std::uint64_t generation);
   std::optional<QString> commit(QSaveFile& out, std::uint64_t generation);
   void setFailed(const QString& reason);
@@ -66,6 +74,8 @@ class RecoveryWriter {
   std::condition_variable wake_;
   QFile file_;  // the file now on the disk, open for appending
   std::optional<Text> waiting_;
+  Text spare_;
+  std::size_t spareWanted_ = 0;
   std::uint64_t generation_ = 0;  // of the newest log handed to replace()
   QByteArray tail_;               // appended since the newest log was handed over
   bool writing_ = false;

@@ -75,6 +75,11 @@ QString InFolder(const QString& folder, TextView name) {
 
 }  // namespace
 
+bool CopyNextSlice(Text& copy, const Text& log) {
+  copy.append(log, copy.size(), kRecoveryCopySlice);
+  return copy.size() == log.size();
+}
+
 RecoveryWriter::RecoveryWriter(QString path, std::function<void(QString)> onFailure)
     : path_(std::move(path)), onFailure_(std::move(onFailure)) {}
 
@@ -322,9 +327,13 @@ void Recovery::appendContact(const std::function<void()>& show) {
 }
 
 // The first change starts the wait and later ones join it, so an edit is on
-// the disk at most one delay (plus the write) after it was made.
+// the disk about one delay (plus the write) after it was made. An edit while
+// the log is being copied makes the copy stale: it starts again after the
+// delay.
 void Recovery::onLogChanged() {
-  if (showingContact_ || rewriteTimer_.isActive()) return;
+  if (showingContact_) return;
+  copying_ = false;
+  if (rewriteTimer_.isActive()) return;
   rewriteTimer_.start();
   if (writer_) writer_->prepareSpare(log_.logText().size());
 }
@@ -333,9 +342,26 @@ void Recovery::onLogChanged() {
 // happen on the writer's.
 void Recovery::onRewriteDue() {
   if (!writer_) return;
-  Text copy = writer_->takeSpare();
-  copy.assign(log_.logText());
-  writer_->replace(std::move(copy));
+  if (Text spare = writer_->takeSpare(); spare.capacity() > copy_.capacity())
+    copy_ = std::move(spare);
+  copy_.clear();
+  // Room for contacts entered meanwhile, so that no slice moves it all.
+  const std::size_t length = log_.logText().size();
+  copy_.reserve(length + length / 16 + 4096);
+  copying_ = true;
+  copyNextSlice();
+}
+
+// Contacts entered between slices are copied too, as they only add to the
+// end; any other change has stopped the copy.
+void Recovery::copyNextSlice() {
+  if (!copying_ || !writer_) return;
+  if (!CopyNextSlice(copy_, log_.logText())) {
+    QTimer::singleShot(0, this, &Recovery::copyNextSlice);
+    return;
+  }
+  copying_ = false;
+  writer_->replace(std::move(copy_));
 }
 
 void Recovery::reportFailure(const QString& reason) {
@@ -347,6 +373,7 @@ void Recovery::reportFailure(const QString& reason) {
 
 void Recovery::stopProtecting() {
   rewriteTimer_.stop();
+  copying_ = false;
   disconnect(watch_);
   watch_ = {};
 }
@@ -361,7 +388,7 @@ void Recovery::finish() {
 }
 
 bool Recovery::isWritten() const {
-  return !writer_ || (!rewriteTimer_.isActive() && writer_->idle());
+  return !writer_ || (!rewriteTimer_.isActive() && !copying_ && writer_->idle());
 }
 
 }  // namespace cardel

@@ -28,6 +28,14 @@ class Platform;
 // How long an edit of the log can stay off the disk: typing in the log box
 // rewrites the file at most once in this time, not once per key.
 inline constexpr std::chrono::milliseconds kRecoveryRewriteDelay{1000};
+// The log is copied for a rewrite this many characters per turn of the event
+// loop (a few milliseconds), so even a 45 MB log never holds up a keystroke
+// or a repaint for a whole frame.
+inline constexpr std::size_t kRecoveryCopySlice = 2'000'000;
+
+// Copies the next slice of `log` to the end of `copy`; true once `copy` holds
+// all of it.
+bool CopyNextSlice(Text& copy, const Text& log);
 
 // The recovery file itself. The window's thread appends each contact and waits
 // for the disk; a thread of its own replaces the whole file, so that a large
@@ -119,6 +127,7 @@ class Recovery : public QObject {
   bool keepAside();
   void onLogChanged();
   void onRewriteDue();
+  void copyNextSlice();
   void reportFailure(const QString& reason);
   void stopProtecting();
 
@@ -130,6 +139,8 @@ class Recovery : public QObject {
   std::unique_ptr<QLockFile> lock_;
   std::unique_ptr<RecoveryWriter> writer_;
   QMetaObject::Connection watch_;
+  Text copy_;  // the log being copied for the next rewrite
+  bool copying_ = false;
   bool keptContent_ = false;  // the file already holds the log
   bool showingContact_ = false;
   bool failureShown_ = false;

@@ -75,6 +75,7 @@ class RecoveryTest : public QObject {
     QTest::newRow("typing in the log box") << "typing";
     QTest::newRow("deleting in the log box") << "deleting";
     QTest::newRow("contact right after an edit") << "edit then contact";
+    QTest::newRow("log copied in several slices") << "long log";
   }
 
   void fileFollowsTheLog() {
@@ -86,6 +87,10 @@ class RecoveryTest : public QObject {
       QCOMPARE(recoveryBytes(), Cp1252(w->log()));  // no wait: it is on disk already
       w->enterContact("Q2ABC", "13", "JN61FX");
       QCOMPARE(recoveryBytes(), Cp1252(w->log()));
+    } else if (change == "long log") {
+      const qsizetype length = qsizetype(cardel::kRecoveryCopySlice) * 2 + 123;
+      w->setLog(QString(length, 'a') + "\r\n" + kTwoContacts);
+      w->enterContact("Q3ABC", "14", "JN61FX");
     } else if (change == "open") {
       QTest::mouseClick(form()->Command2, Qt::LeftButton);
     } else {

@@ -262,13 +262,16 @@ bool Recovery::lockFolder() {
   lock_ = std::make_unique<QLockFile>(InFolder(platform_.programFolder(), kRecoveryLockName));
   lock_->setStaleLockTime(0);  // never by age: a contest window stays open for days
   if (lock_->tryLock(0)) return true;
-  const bool inUse = lock_->error() == QLockFile::LockFailedError;
+  const QLockFile::LockError error = lock_->error();
+  const bool inUse = error == QLockFile::LockFailedError;
   lock_.reset();
   if (inUse)
     showMessage_(RecoveryInUseMessage());
   else
-    reportFailure(QStringLiteral("Impossibile creare ") +
-                  InFolder(platform_.programFolder(), kRecoveryLockName));
+    reportFailure(
+        QStringLiteral("Impossibile creare ") +
+        InFolder(platform_.programFolder(), kRecoveryLockName) +
+        (error == QLockFile::PermissionError ? QStringLiteral(": permesso negato") : QString()));
   return false;
 }
 

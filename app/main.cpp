@@ -21,6 +21,7 @@ int main(int argc, char* argv[]) {
   QApplication::setDesktopFileName(QStringLiteral("cardel"));
   cardel::Platform platform;
   cardel::Form15 window(platform);
+  window.startRecovery();
   window.show();
   return app.exec();
 }

@@ -43,6 +43,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "call_check.h"
@@ -53,6 +54,8 @@
 #include "qso_entry.h"
 #include "qso_line.h"
 #include "qt_text.h"
+#include "recovery.h"
+#include "recovery_file.h"
 
 namespace {
 
@@ -299,6 +302,26 @@ BenchWindow& WindowWith(int lines, bool tails = false) {
   return *currentWindow;
 }
 
+// The log kept in the recovery file as the program keeps it, from the whole
+// log written once to the normal exit that removes the file.
+class ProtectedLog {
+ public:
+  ProtectedLog(BenchWindow& w, bool on) : w_(w), on_(on) {
+    if (!on_) return;
+    w_.form->startRecovery();
+    while (!w_.form->recovery().isWritten()) QTest::qWait(5);
+  }
+  ~ProtectedLog() {
+    if (on_) w_.form->recovery().finish();
+  }
+  ProtectedLog(const ProtectedLog&) = delete;
+  ProtectedLog& operator=(const ProtectedLog&) = delete;
+
+ private:
+  BenchWindow& w_;
+  bool on_;
+};
+
 int Iterations(int lines, int small, int medium, int large) {
   return lines <= 1'000 ? small : lines <= 10'000 ? medium : large;
 }
@@ -353,8 +376,11 @@ void Text2Keystroke(benchmark::State& state, int lines, Typed typed, bool multib
 
 // b. The OK command, pressed with Enter in the locator, until the caret is
 // back in the call sign.
-void OkCommand(benchmark::State& state, int lines) {
+// With the recovery file on, each contact is appended and synced to the disk
+// before the command returns.
+void OkCommand(benchmark::State& state, int lines, bool protect) {
   BenchWindow& w = WindowWith(lines);
+  const ProtectedLog kept(w, protect);
   Samples samples(state);
   bool entered = true;
   int n = 0;
@@ -423,8 +449,11 @@ void SaveCommand(benchmark::State& state, int lines) {
 }
 
 // e. One letter typed in the middle of the log box.
-void Text1Keystroke(benchmark::State& state, int lines) {
+// With the recovery file on, the rewrite it schedules runs, when due, in the
+// work left to the event loop (its copy of the log) and on its own thread.
+void Text1Keystroke(benchmark::State& state, int lines, bool protect) {
   BenchWindow& w = WindowWith(lines);
+  const ProtectedLog kept(w, protect);
   const int middle = w.shownLength / 2;
   auto placeCaret = [&](int position) {
     QTextCursor caret = w.box().textCursor();
@@ -479,6 +508,54 @@ void CoreBenchmark(benchmark::State& state, int lines, Op op) {
   samples.report(lines);
 }
 
+// A rewrite of the recovery file after an edit of the log box, as the window
+// asks for it: the copy of the log into the writer's spare buffer, a slice
+// per turn of the event loop, is all that runs on the window's thread (timed
+// here: the longest slice); encoding, writing and syncing the whole file run
+// on the writer's own (timed here from the first slice until it is idle).
+void RecoveryRewrite(benchmark::State& state, int lines, bool windowThread) {
+  const CoreLog& log = CoreLogWith(lines);
+  QTemporaryDir dir;
+  cardel::RecoveryWriter writer(dir.filePath("cardel-recupero.txt"), [](QString) {});
+  if (writer.open(false)) {
+    state.SkipWithError("cannot write the recovery file");
+    return;
+  }
+  Samples samples(state);
+  for (auto _ : state) {
+    writer.prepareSpare(log.log.size());  // as the first change of the log asks
+    while (!writer.idle()) std::this_thread::sleep_for(std::chrono::microseconds(100));
+    Text copy = writer.takeSpare();
+    copy.clear();
+    Clock::duration longestSlice{};
+    const auto written = TimeIt([&] {
+      for (bool done = false; !done;) {
+        const auto slice = TimeIt([&] { done = cardel::CopyNextSlice(copy, log.log); });
+        longestSlice = std::max(longestSlice, slice);
+      }
+      writer.replace(std::move(copy));
+      while (!writer.idle()) std::this_thread::sleep_for(std::chrono::microseconds(100));
+    });
+    samples.add(windowThread ? longestSlice : written);
+  }
+  samples.report(lines);
+}
+
+void RegisterRecoveryRewrites() {
+  for (const int lines : {1'000, 10'000, 100'000, 900'000}) {
+    const std::string size = "/" + std::to_string(lines);
+    for (const bool windowThread : {true, false})
+      benchmark::RegisterBenchmark(
+          ((windowThread ? "recovery/window_thread_slice" : "recovery/writer_thread_rewrite") +
+           size)
+              .c_str(),
+          [=](benchmark::State& s) { RecoveryRewrite(s, lines, windowThread); })
+          ->Iterations(lines < 900'000 ? 50 : 10)
+          ->UseManualTime()
+          ->Unit(benchmark::kMillisecond);
+  }
+}
+
 void RegisterAll() {
   for (const int lines : kLogSizes) {
     std::string size = "/";
@@ -498,11 +575,15 @@ void RegisterAll() {
         window(name, 400, 300, 150,
                [=](benchmark::State& s) { Text2Keystroke(s, lines, typed, multiband); });
       }
-    window("ok_command", 300, 200, 100, [=](benchmark::State& s) { OkCommand(s, lines); });
+    window("ok_command", 300, 200, 100, [=](benchmark::State& s) { OkCommand(s, lines, false); });
+    window("ok_command_recovery", 300, 200, 100,
+           [=](benchmark::State& s) { OkCommand(s, lines, true); });
     window("apri", 30, 20, 12, [=](benchmark::State& s) { OpenCommand(s, lines); });
     window("salva", 40, 30, 20, [=](benchmark::State& s) { SaveCommand(s, lines); });
     window("text1_key_middle", 200, 150, 80,
-           [=](benchmark::State& s) { Text1Keystroke(s, lines); });
+           [=](benchmark::State& s) { Text1Keystroke(s, lines, false); });
+    window("text1_key_middle_recovery", 200, 150, 80,
+           [=](benchmark::State& s) { Text1Keystroke(s, lines, true); });
 
     auto core = [&](const std::string& name, int small, int medium, int large, auto op) {
       benchmark::RegisterBenchmark((name + size).c_str(),
@@ -544,6 +625,7 @@ void RegisterAll() {
       benchmark::DoNotOptimize(std::string_view(l.bytes).find("QX9ABC"));
     });
   }
+  RegisterRecoveryRewrites();
 }
 
 // ---------------------------------------------------------------------------

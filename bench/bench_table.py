@@ -29,9 +29,13 @@ ROWS = [
     ("text2_key/tail/multiband_off", "keystroke Text2, call the end of every call, multiband off", (0.3, 1, 5)),
     ("text2_key/tail/multiband_on", "keystroke Text2, call the end of every call, multiband on", (0.3, 1, 5)),
     ("ok_command", "OK command (Enter in Text4)", (2, 2, 5)),
+    ("ok_command_recovery", "OK command, recovery file appended and synced", (16, 16, 16)),
     ("apri", "Apri into an empty log box", (10, 40, 300)),
     ("salva", "Salva (file committed to disk)", (5, 15, 100)),
     ("text1_key_middle", "keystroke in the middle of Text1", (2, 5, 16)),
+    ("text1_key_middle_recovery", "keystroke in the middle of Text1, recovery file on", (2, 5, 16)),
+    ("recovery/window_thread_slice", "recovery rewrite: longest slice of the copy on the window's thread", (16, 16, 16)),
+    ("recovery/writer_thread_rewrite", "recovery rewrite: encode, write, sync (own thread)", None),
     ("core/CheckCallSign_absent", "core CheckCallSign, call not in log", None),
     ("core/EnterQso", "core EnterQso", None),
     ("core/AppendQsoLine", "core AppendQsoLine", None),
@@ -160,6 +164,13 @@ def main():
         worst, worst_name = max(after)
         print(f"  Work left to the event loop after a window operation (repaint) at 100k: "
               f"at most {fmt(worst)} ms ({worst_name}), not included above.")
+
+    big = [(label, found.get((name, 900_000), {}).get("median_ms"))
+           for name, label in [("recovery/window_thread_slice", "longest slice of the copy on the window's thread"),
+                               ("recovery/writer_thread_rewrite", "rewrite on its own thread")]]
+    if all(ms is not None for _, ms in big):
+        print("  Recovery rewrite at 900k contacts (45 MB): "
+              + ", ".join(f"{label} {fmt(ms)} ms" for label, ms in big) + ".")
 
     cardel, bare = (startup[p] for p in args.startup)
     startup_ratio = cardel / bare

@@ -34,33 +34,6 @@ class FailingDiskPlatform : public FakePlatform {
   }
 };
 
-// A folder in which no file can be created, renamed or replaced: immutable
-// for the superuser, read-only for anyone else.
-class FolderLock {
- public:
-  explicit FolderLock(const QString& folder) : folder_(folder) {
-    if (folder_.isEmpty()) return;
-    // Read-only, the log in it too, since a writable log in a read-only
-    // folder is written in place.
-    if (QProcess::execute("chattr", {"+i", folder_}) != 0) {
-      QFile::setPermissions(folder_ + "/cardel.txt", QFile::ReadOwner);
-      QFile::setPermissions(folder_, QFile::ReadOwner | QFile::ExeOwner);
-    }
-    QFile probe(folder_ + "/probe");
-    locked_ = !probe.open(QIODevice::WriteOnly);
-  }
-  ~FolderLock() {
-    if (folder_.isEmpty()) return;
-    QProcess::execute("chattr", {"-i", folder_});
-    QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  }
-  bool locked() const { return locked_; }
-
- private:
-  QString folder_;
-  bool locked_ = false;
-};
-
 // Takes from this thread the superuser's power to write where the
 // permissions forbid it, so that a read-only folder is read-only to the test
 // as it is to an operator.

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QList>
 #include <QMimeData>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <deque>
@@ -110,3 +111,30 @@ inline void WriteAll(const QString& path, const QByteArray& bytes) {
   QVERIFY(file.open(QIODevice::WriteOnly));
   QCOMPARE(file.write(bytes), bytes.size());
 }
+
+// A folder in which no file can be created, renamed or replaced: immutable
+// for the superuser, read-only for anyone else.
+class FolderLock {
+ public:
+  explicit FolderLock(const QString& folder) : folder_(folder) {
+    if (folder_.isEmpty()) return;
+    // Read-only, the log in it too, since a writable log in a read-only
+    // folder is written in place.
+    if (QProcess::execute("chattr", {"+i", folder_}) != 0) {
+      QFile::setPermissions(folder_ + "/cardel.txt", QFile::ReadOwner);
+      QFile::setPermissions(folder_, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    QFile probe(folder_ + "/probe");
+    locked_ = !probe.open(QIODevice::WriteOnly);
+  }
+  ~FolderLock() {
+    if (folder_.isEmpty()) return;
+    QProcess::execute("chattr", {"-i", folder_});
+    QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+  bool locked() const { return locked_; }
+
+ private:
+  QString folder_;
+  bool locked_ = false;
+};

@@ -120,6 +120,21 @@ Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_
   load();
   centerOnScreen();
   Text2->setFocus();
+  recovery_ = std::make_unique<Recovery>(platform_, *this, *Text1,
+                                         [this](const Message& m) { showMessage(m); });
+}
+
+Form15::~Form15() = default;
+
+void Form15::startRecovery(std::chrono::milliseconds rewriteDelay) {
+  if (auto log = recovery_->start(rewriteDelay)) {
+    Text1->setLogText(std::move(*log));
+    if (const auto serial = RestoreSerial(Text1->logText())) Frame1->setTitle(ToQString(*serial));
+  }
+  recovery_->protect();
+  connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+    if (exitConfirmed_) recovery_->finish();
+  });
 }
 
 void Form15::createControls() {
@@ -231,7 +246,7 @@ void Form15::onCommand1Clicked() {
   Text2->setText(QString());
   Text3->setText(QString());
   Text4->setText(QString());
-  Text1->appendLogText(accepted.qsoLine);
+  recovery_->appendContact([&] { Text1->appendLogText(accepted.qsoLine); });
   Frame1->setTitle(ToQString(accepted.nextSerialCaption));
   Text2->setFocus();
 }
@@ -339,9 +354,10 @@ bool Form15::eventFilter(QObject* watched, QEvent* event) {
 void Form15::onEnterKeyDown() { Command1->click(); }
 
 void Form15::closeEvent(QCloseEvent* event) {
-  if (exitConfirmed_ || confirmExit())
+  if (exitConfirmed_ || confirmExit()) {
     event->accept();
-  else
+    recovery_->finish();
+  } else
     event->ignore();
 }
 

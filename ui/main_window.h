@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QWidget>
+#include <chrono>
+#include <memory>
 
 #include "call_check.h"
 #include "message.h"
+#include "recovery.h"
 
 class QCheckBox;
 class QComboBox;
@@ -25,6 +28,12 @@ class Form15 : public QWidget {
 
  public:
   explicit Form15(Platform& platform, QWidget* parent = nullptr);
+  ~Form15() override;
+
+  // Before the window takes input: offers back a log that a run which did not
+  // end normally left behind, then keeps every change of the log on the disk.
+  void startRecovery(std::chrono::milliseconds rewriteDelay = kRecoveryRewriteDelay);
+  Recovery& recovery() { return *recovery_; }
 
   CallMark callMark() const { return mark_; }
   QString logFilePath() const;
@@ -80,6 +89,7 @@ class Form15 : public QWidget {
   Platform& platform_;
   CallMark mark_ = CallMark::Normal;
   bool exitConfirmed_ = false;
+  std::unique_ptr<Recovery> recovery_;
 };
 
 }  // namespace cardel

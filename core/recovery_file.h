@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "message.h"
+#include "text.h"
+
+namespace cardel {
+
+// Beside the log file, it holds the log as the window holds it while the
+// program runs; a normal exit removes it, so finding it at start means the
+// last run ended without one.
+inline constexpr TextView kRecoveryFileName = u"cardel-recupero.txt";
+// Keeps a second window started in the same folder off the recovery file.
+inline constexpr TextView kRecoveryLockName = u"cardel-recupero.lock";
+
+// The recovery file's exact bytes for a log: the log file's code page and
+// line ends, without the line end "Salva" adds, so the file reads back as
+// the very log text.
+std::string RecoveryBytes(TextView logText);
+
+// The lines of a log as the operator counts them: CR LF or a lone CR ends a
+// line, a last line without a line end counts.
+std::size_t CountLogLines(TextView logText);
+
+struct FileStamp {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+// The name under which a recovery file the operator did not want is kept:
+// "cardel-recupero-2026-12-08_10-56-45.txt", and "-2", "-3"... before the
+// extension for the second, third... `attempt` when a name is taken.
+Text KeptRecoveryFileName(const FileStamp& stamp, int attempt = 1);
+
+// The question asked at start when a recovery file is there.
+Text RecoveryQuestion(std::size_t lines);
+
+// Where a recovery file the operator did not want was kept.
+Message RecoveryKeptMessage(TextView keptPath);
+// The recovery file could not be kept aside, so it stays as it is.
+Message RecoveryNotKeptMessage(TextView path, TextView reason);
+// Another window of the program already keeps the recovery file.
+Message RecoveryInUseMessage();
+// The recovery file cannot be written: the log is not protected.
+Message RecoveryFailedMessage(TextView path, TextView reason);
+
+}  // namespace cardel

@@ -1,0 +1,288 @@
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QProcess>
+#include <QPushButton>
+#include <atomic>
+
+#include "recovery_file.h"
+#include "window_fixture.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Cardel_eng");
+const QString kTwoContacts = QsoLineText("001", "0818", "Q1ABC", "012", "JN61FW") +
+                             QsoLineText("002", "0819", "Q2ABC", "013", "JN61FX");
+QByteArray Cp1252(const QString& log) {
+  return QByteArray::fromStdString(cardel::RecoveryBytes(cardel::ToText(log)));
+}
+
+const QString kKeptName = QStringLiteral("cardel-recupero-2026-12-07_10-18-00.txt");
+
+// A small tmpfs in which a file soon fills the disk; only the superuser may
+// mount one.
+class SmallDisk {
+ public:
+  explicit SmallDisk(const QString& folder) : folder_(folder) {
+    if (folder_.isEmpty()) return;
+    mounted_ = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=16k", "tmpfs", folder_}) == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) QProcess::execute("umount", {folder_});
+  }
+  bool mounted() const { return mounted_; }
+
+ private:
+  QString folder_;
+  bool mounted_ = false;
+};
+
+}  // namespace
+
+class RecoveryTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<WindowUnderTest> w;
+  cardel::Form15* form() { return w->window.get(); }
+  QString recoveryPath() const { return w->dir.filePath("cardel-recupero.txt"); }
+  QByteArray recoveryBytes() const { return ReadAll(recoveryPath()); }
+  void waitUntilWritten() { QTRY_VERIFY(form()->recovery().isWritten()); }
+  QStringList filesInFolder() const { return QDir(w->dir.path()).entryList(QDir::Files); }
+
+  // A new window in the same folder, started as the program starts it.
+  void restart(std::deque<QMessageBox::StandardButton> answers = {}) {
+    w->window.reset();
+    w->platform.shown.clear();
+    w->platform.answers = std::move(answers);
+    w->window = std::make_unique<cardel::Form15>(w->platform);
+    form()->startRecovery(std::chrono::milliseconds(20));
+  }
+
+ private slots:
+  void init() {
+    w = std::make_unique<WindowUnderTest>();
+    form()->startRecovery(std::chrono::milliseconds(20));
+  }
+  void cleanup() { w.reset(); }
+
+  // Every way the log changes reaches the file: contacts before OK returns,
+  // anything else within the rewrite delay.
+  void fileFollowsTheLog_data() {
+    QTest::addColumn<QString>("change");
+    QTest::newRow("contacts") << "contacts";
+    QTest::newRow("open") << "open";
+    QTest::newRow("typing in the log box") << "typing";
+    QTest::newRow("deleting in the log box") << "deleting";
+    QTest::newRow("contact right after an edit") << "edit then contact";
+    QTest::newRow("log copied in several slices") << "long log";
+  }
+
+  void fileFollowsTheLog() {
+    QFETCH(QString, change);
+    QCOMPARE(recoveryBytes(), QByteArray());
+    WriteAll(w->logPath(), "005-+-old\r\n");
+    if (change == "contacts") {
+      w->enterContact("Q1ABC", "12", "JN61FW");
+      QCOMPARE(recoveryBytes(), Cp1252(w->log()));  // no wait: it is on disk already
+      w->enterContact("Q2ABC", "13", "JN61FX");
+      QCOMPARE(recoveryBytes(), Cp1252(w->log()));
+    } else if (change == "long log") {
+      const qsizetype length = qsizetype(cardel::kRecoveryCopySlice) * 2 + 123;
+      w->setLog(QString(length, 'a') + "\r\n" + kTwoContacts);
+      w->enterContact("Q3ABC", "14", "JN61FX");
+    } else if (change == "open") {
+      QTest::mouseClick(form()->Command2, Qt::LeftButton);
+    } else {
+      w->setLog(kTwoContacts);
+      waitUntilWritten();
+      form()->Text1->moveCursor(QTextCursor::Start);
+      if (change == "deleting")
+        QTest::keyClick(form()->Text1, Qt::Key_Delete);
+      else
+        QTest::keyClicks(form()->Text1, "\u00C0x");
+      if (change == "edit then contact") w->enterContact("Q3ABC", "14", "JN61FX");
+    }
+    waitUntilWritten();
+    QCOMPARE(recoveryBytes(), QByteArray(Cp1252(w->log())));
+    QVERIFY(w->platform.shown.isEmpty() || change == "open");
+  }
+
+  // Contacts that reach the old file while the new one is being written are
+  // in the new one too, and so is the newest of several logs handed over.
+  void writerKeepsContactsMadeDuringARewrite_data() {
+    QTest::addColumn<int>("logs");
+    QTest::newRow("one rewrite") << 1;
+    QTest::newRow("a newer log supersedes") << 3;
+  }
+
+  void writerKeepsContactsMadeDuringARewrite() {
+    QFETCH(int, logs);
+    std::atomic<bool> failed = false;
+    cardel::RecoveryWriter writer(recoveryPath() + ".w", [&failed](QString) { failed = true; });
+    QVERIFY(!writer.open(false));
+    cardel::Text log;
+    for (int i = 0; i < logs; ++i) {
+      // Encoding a log this long outlasts the appends that follow.
+      log = cardel::Text(4'000'000, char16_t(u'a' + i)) + u"\r\n";
+      writer.replace(log);
+      for (int c = 0; c < 3; ++c) {
+        const cardel::Text line = u"00" + cardel::ZeroPadded(c, 1) + u"-+-contact\r\n";
+        QVERIFY(!writer.append(QByteArray::fromStdString(cardel::RecoveryBytes(line))));
+        log += line;
+      }
+    }
+    QTRY_VERIFY(writer.idle());
+    writer.stop();
+    QVERIFY(!failed);
+    QVERIFY(ReadAll(recoveryPath() + ".w") ==
+            QByteArray::fromStdString(cardel::RecoveryBytes(log)));
+  }
+
+  void normalExitRemovesTheFile_data() {
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("exit confirmed") << QMessageBox::Yes << false;
+    QTest::newRow("exit cancelled") << QMessageBox::No << true;
+  }
+
+  void normalExitRemovesTheFile() {
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, kept);
+    w->enterContact("Q1ABC", "12", "JN61FW");
+    w->platform.answers = {answer};
+    form()->close();
+    QCOMPARE(QFileInfo::exists(recoveryPath()), kept);
+    QCOMPARE(filesInFolder().contains("cardel-recupero.lock"), kept);
+  }
+
+  // The start after a run that did not end normally.
+  void startOffersTheLogLeftBehind_data() {
+    QTest::addColumn<QByteArray>("left");
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<QString>("log");
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("yes") << kTwoContacts.toLatin1() << QMessageBox::Yes << kTwoContacts << "003"
+                         << 2;
+    QTest::newRow("yes, code page and a last line without end")
+        << QByteArray("\xC0\x80 note\r\n007-+-x\r\nabc") << QMessageBox::Yes
+        << "\u00C0\u20AC note\r\n007-+-x\r\nabc"
+        << "008" << 3;
+    QTest::newRow("no") << kTwoContacts.toLatin1() << QMessageBox::No << ""
+                        << "001" << 2;
+  }
+
+  void startOffersTheLogLeftBehind() {
+    QFETCH(QByteArray, left);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(QString, log);
+    QFETCH(QString, serial);
+    QFETCH(int, lines);
+    w->window.reset();  // as if killed: the file stays
+    WriteAll(recoveryPath(), left);
+    restart({answer});
+    const auto& question = w->platform.shown.first();
+    QCOMPARE(question.text, QString("L'ultima sessione non \u00E8 stata chiusa correttamente. "
+                                    "Recuperare il log (%1 righe)?")
+                                .arg(lines));
+    QCOMPARE(question.title, kTitle);
+    QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(question.defaultButton, QMessageBox::Yes);
+    QCOMPARE(w->log(), log);
+    QCOMPARE(form()->Frame1->title(), serial);
+    QCOMPARE(form()->Text2->text(), QString());
+    QCOMPARE(recoveryBytes(), answer == QMessageBox::Yes ? left : QByteArray());
+    if (answer == QMessageBox::Yes) {
+      QCOMPARE(w->platform.shown.size(), 1);
+      w->enterContact("Q3ABC", "1", "JN61FW");  // continues the recovered file
+      QVERIFY(recoveryBytes().startsWith(left));
+      QCOMPARE(recoveryBytes(), Cp1252(w->log()));
+    } else {
+      const QString kept = QDir::toNativeSeparators(w->dir.filePath(kKeptName));
+      QCOMPARE(w->platform.shown.size(), 2);
+      QCOMPARE(w->platform.shown[1].text,
+               "Il log non recuperato \u00E8 stato conservato in " + kept);
+      QCOMPARE(ReadAll(kept), left);
+    }
+  }
+
+  // A name already taken is never overwritten: what was kept stays kept.
+  void keptFilesNeverOverwriteEachOther() {
+    w->window.reset();
+    for (int run = 1; run <= 3; ++run) {
+      WriteAll(recoveryPath(), QByteArray::number(run) + "\r\n");
+      restart({QMessageBox::No});
+      w->window.reset();
+    }
+    QCOMPARE(ReadAll(w->dir.filePath(kKeptName)), QByteArray("1\r\n"));
+    QCOMPARE(ReadAll(w->dir.filePath("cardel-recupero-2026-12-07_10-18-00-2.txt")), "2\r\n");
+    QCOMPARE(ReadAll(w->dir.filePath("cardel-recupero-2026-12-07_10-18-00-3.txt")), "3\r\n");
+  }
+
+  void secondWindowInTheFolderRunsWithoutRecovery() {
+    w->enterContact("Q1ABC", "12", "JN61FW");
+    FakePlatform platform;
+    platform.folder = w->dir.path();
+    cardel::Form15 second(platform);
+    second.startRecovery(std::chrono::milliseconds(20));
+    QCOMPARE(platform.shown.size(), 1);
+    QVERIFY(platform.shown[0].text.startsWith("Cardel \u00E8 gi\u00E0 aperto in questa cartella"));
+    QCOMPARE(platform.shown[0].title, kTitle);
+    second.Text1->setLogText(u"other\r\n");
+    QTest::keyClicks(second.Text2, "Q9XYZ");
+    QTest::keyClicks(second.Text3, "1");
+    QTest::keyClicks(second.Text4, "JN61");
+    QTest::keyClick(second.Text4, Qt::Key_Return);
+    QTest::qWait(100);
+    QCOMPARE(platform.shown.size(), 1);
+    QCOMPARE(recoveryBytes(), Cp1252(w->log()));  // the first window's log only
+  }
+
+  // A recovery file that cannot be written: one message, then the window
+  // works as it always did and keeps every contact.
+  void failedWriteLosesNothing_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("contacts");
+    QTest::newRow("read-only folder") << "read-only" << 3;
+    QTest::newRow("disk fills with contacts") << "full by contacts" << 400;
+    QTest::newRow("disk fills with a rewrite") << "full by rewrite" << 3;
+  }
+
+  void failedWriteLosesNothing() {
+    QFETCH(QString, how);
+    QFETCH(int, contacts);
+    w->window.reset();
+    QFile::remove(recoveryPath());
+    FolderLock lock(how == "read-only" ? w->dir.path() : QString());
+    SmallDisk disk(how == "read-only" ? QString() : w->dir.path());
+    const auto closeFirst = qScopeGuard([this] { w->window.reset(); });
+    if (how == "read-only" && !lock.locked()) QSKIP("no way to lock a folder here");
+    if (how != "read-only" && !disk.mounted()) QSKIP("mounting a tmpfs needs the superuser");
+    restart();
+    if (how == "full by rewrite") {
+      w->setLog(QString(20000, 'x') + "\r\n");
+      QTRY_COMPARE(w->platform.shown.size(), 1);
+    }
+    QString expected = w->log();
+    for (int i = 0; i < contacts; ++i) {
+      w->enterContact(QString("Q%1X").arg(i), QString::number(i + 1), "JN61FW");
+      expected += QsoLineText(QString("%1").arg(i + 1, 3, 10, QChar('0')), "0818",
+                              QString("Q%1X").arg(i), QString::number(i + 1), "JN61FW");
+    }
+    QTest::qWait(100);
+    QCOMPARE(w->platform.shown.size(), 1);
+    const auto& box = w->platform.shown.first();
+    QVERIFY2(box.text.startsWith("Impossibile scrivere il file di recupero "),
+             qPrintable(box.text));
+    QVERIFY(box.text.contains("I contatti non sono protetti"));
+    if (how != "read-only")
+      QVERIFY2(box.text.contains("No space left on device"), qPrintable(box.text));
+    QCOMPARE(box.title, kTitle);
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(w->log(), expected);
+  }
+};
+
+QTEST_MAIN(RecoveryTest)
+#include "recovery_test.moc"

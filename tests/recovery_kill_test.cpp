@@ -8,7 +8,6 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
 
 #include "codepage.h"
 #include "qt_text.h"
@@ -126,7 +125,7 @@ class RecoveryKillTest : public QObject {
       if (die.isEmpty()) {
         QVERIFY(driver.waitForReadyRead(20000));
         QTest::qSleep(random.bounded(1, 300));
-        ::kill(pid_t(driver.processId()), SIGKILL);
+        driver.kill();  // SIGKILL; TerminateProcess on Windows
       }
       QVERIFY(driver.waitForFinished(20000));
       QCOMPARE(driver.exitStatus(), QProcess::CrashExit);

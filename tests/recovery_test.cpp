@@ -19,24 +19,6 @@ QByteArray Cp1252(const QString& log) {
 
 const QString kKeptName = QStringLiteral("cardel-recupero-2026-12-07_10-18-00.txt");
 
-// A small tmpfs in which a file soon fills the disk; only the superuser may
-// mount one.
-class SmallDisk {
- public:
-  explicit SmallDisk(const QString& folder) : folder_(folder) {
-    if (folder_.isEmpty()) return;
-    mounted_ = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=16k", "tmpfs", folder_}) == 0;
-  }
-  ~SmallDisk() {
-    if (mounted_) QProcess::execute("umount", {folder_});
-  }
-  bool mounted() const { return mounted_; }
-
- private:
-  QString folder_;
-  bool mounted_ = false;
-};
-
 }  // namespace
 
 class RecoveryTest : public QObject {
@@ -255,7 +237,7 @@ class RecoveryTest : public QObject {
     w->window.reset();
     QFile::remove(recoveryPath());
     FolderLock lock(how == "read-only" ? w->dir.path() : QString());
-    SmallDisk disk(how == "read-only" ? QString() : w->dir.path());
+    SmallDisk disk(how == "read-only" ? QString() : w->dir.path(), "16k");
     const auto closeFirst = qScopeGuard([this] { w->window.reset(); });
     if (how == "read-only" && !lock.locked()) QSKIP("no way to lock a folder here");
     if (how != "read-only" && !disk.mounted()) QSKIP("mounting a tmpfs needs the superuser");

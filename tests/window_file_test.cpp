@@ -1,7 +1,9 @@
+#ifdef __linux__
 #include <linux/capability.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#endif
 
 #include <QCheckBox>
 #include <QDir>
@@ -34,6 +36,7 @@ class FailingDiskPlatform : public FakePlatform {
   }
 };
 
+#ifdef __linux__
 // Takes from this thread the superuser's power to write where the
 // permissions forbid it, so that a read-only folder is read-only to the test
 // as it is to an operator.
@@ -58,27 +61,11 @@ class WithoutPermissionOverride {
   bool active_ = false;
 };
 
-// A small disk of its own (64 KiB), where the superuser may mount one.
-class SmallDisk {
- public:
-  explicit SmallDisk(const QString& folder) : folder_(folder) {
-    mounted_ = QDir().mkpath(folder) &&
-               QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder}) == 0;
-  }
-  ~SmallDisk() {
-    if (mounted_) QProcess::execute("umount", {folder_});
-  }
-  bool mounted() const { return mounted_; }
-
- private:
-  QString folder_;
-  bool mounted_ = false;
-};
-
 ino_t Inode(const QString& path) {
   struct stat info {};
   return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
+#endif
 
 }  // namespace
 
@@ -188,6 +175,9 @@ class WindowFileTest : public QObject {
   }
 
   void readOnlyFolderWritesTheLogInPlace() {
+#ifndef __linux__
+    QSKIP("a save in place is told by the file's inode, read on Linux");
+#else
     QFETCH(bool, folderWritable);
     QFETCH(QString, log);
     QFETCH(bool, saved);
@@ -223,6 +213,7 @@ class WindowFileTest : public QObject {
     }
     QCOMPARE(QDir(w->dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
              log == "absent" ? 0 : 1);
+#endif
   }
 
   // A disk that fills up during the save: the reason is the system's, and
@@ -239,7 +230,7 @@ class WindowFileTest : public QObject {
     QFETCH(int, logSize);
     QFETCH(int, filler);
     const QString folder = w->dir.filePath("disk");
-    SmallDisk disk(folder);
+    SmallDisk disk(folder, "64k");
     if (!disk.mounted()) QSKIP("no small disk can be mounted here");
     const QByteArray old = "001-+-old\r\n\r\n";
     WriteAll(folder + "/cardel.txt", old);

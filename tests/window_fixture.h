@@ -138,3 +138,25 @@ class FolderLock {
   QString folder_;
   bool locked_ = false;
 };
+
+// A small disk of its own (a tmpfs of `size`, such as "64k") at `folder`,
+// where the superuser may mount one; an empty folder mounts nothing.
+class SmallDisk {
+ public:
+  SmallDisk(const QString& folder, const QString& size) : folder_(folder) {
+    if (folder_.isEmpty()) return;
+    mounted_ =
+        QDir().mkpath(folder_) &&
+        QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", folder_}) == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) QProcess::execute("umount", {folder_});
+  }
+  SmallDisk(const SmallDisk&) = delete;
+  SmallDisk& operator=(const SmallDisk&) = delete;
+  bool mounted() const { return mounted_; }
+
+ private:
+  QString folder_;
+  bool mounted_ = false;
+};

@@ -79,6 +79,9 @@ build_qt() {
   mkdir -p "$prefix/licenses"
   cp "$src"/LICENSES/LGPL-3.0-only.txt "$src"/LICENSES/GPL-3.0-only.txt "$prefix/licenses/"
   cp "$src/debian/copyright" "$prefix/licenses/debian-copyright"
+  # Kept for whoever hands the programs on, who must offer Qt's source.
+  mkdir -p "$prefix/source"
+  find "$work/src" -maxdepth 1 -type f -exec mv {} "$prefix/source/" \;
   echo "$version" >"$prefix/.complete"
   rm -rf "$work"
 }

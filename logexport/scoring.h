@@ -14,7 +14,8 @@ namespace cardel::logexport {
 // Six characters: field A-R, square 0-9, subsquare A-X, upper case.
 bool IsLocator(std::string_view locator);
 
-// Great-circle distance between the centres of two valid locators, by Hamlib.
+// Great-circle distance between the centres of two valid locators, as Hamlib
+// computes it.
 double DistanceKm(std::string_view from, std::string_view to);
 
 // The whole kilometres in `km`, truncated. A distance that lies within a

@@ -2,7 +2,9 @@
 # Builds everything and runs every test: the suite, the ADIF and Cabrillo
 # checks of the exporter, the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for
-# FUZZ_SECONDS (30 by default), and the core's tests built for Windows, under Wine.
+# FUZZ_SECONDS (30 by default), then builds the programs, their tests and the
+# zip for Windows and runs the core's, the exporter's and the window's tests
+# under Wine.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 need_packages "${BUILD_PACKAGES[@]}"
@@ -13,4 +15,5 @@ QT_QPA_PLATFORM=offscreen ctest --test-dir "$ROOT/build" --output-on-failure -j 
 "$ROOT/scripts/check-cabrillo.sh" "$ROOT/build"
 "$ROOT/scripts/sanitize.sh"
 "$ROOT/scripts/fuzz.sh"
+"$ROOT/scripts/build-windows.sh"
 "$ROOT/scripts/test-windows.sh"

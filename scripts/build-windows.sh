@@ -11,6 +11,7 @@ need_packages cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine64 xvf
   dpkg-dev perl qt6-base-dev qt6-base-dev-tools git
 
 DIR="${WINDOWS_BUILD_DIR:-$ROOT/build-windows}"
+mkdir -p "$DIR"
 
 build_googletest() {
   [ -f "$DIR/gtest/lib/cmake/GTest/GTestConfig.cmake" ] && return 0

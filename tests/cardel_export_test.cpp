@@ -108,10 +108,12 @@ class CardelExportTest : public QObject {
     row("output is the log by another path",
         adif + QStringList{"--output", "sub/../program-log.txt", "./program-log.txt"},
         "sub/../program-log.txt", true);
+#ifndef Q_OS_WIN  // QFile::link makes a shortcut there, a file of its own
     row("output is a link to the log", adif + QStringList{"-o", "link.txt", "program-log.txt"},
         "link.txt", true);
     row("log is a link to the output", adif + QStringList{"-o", "program-log.txt", "link.txt"},
         "program-log.txt", true);
+#endif
     row("default log is the output", adif + QStringList{"-o", "cardel.txt"}, "cardel.txt", true);
     row("no contact", adif + QStringList{"-o", "existing.out", "no-contacts.txt"}, "", false);
     row("edi of two bands without --band",
@@ -175,10 +177,12 @@ class CardelExportTest : public QObject {
     row("mode CW",
         QStringList{"--format", "adif", "--mode", "cw"} + own + QStringList{"cardel.txt"}, 0,
         "<MODE:2>CW", "");
+#ifndef Q_OS_WIN
     // Written in place: replacing it whole would put a plain file where the pipe was.
     row("output is a pipe",
         QStringList{"--format", "adif"} + own + QStringList{"-o", "/dev/stdout", "cardel.txt"}, 0,
         "<EOH>", "");
+#endif
     row("edited log, cabrillo",
         QStringList{"--format", "cabrillo"} + own + QStringList{"edited-log.txt"}, 1, "Q2XYZ",
         "riga 6");
@@ -190,9 +194,11 @@ class CardelExportTest : public QObject {
     row("two-digit years are 20yy",
         {"--format", "adif", "--call", "Q9OWN", "--date-format", "dd/MM/yy", "two-digit-years.txt"},
         0, "<QSO_DATE:8>20261231", "");
+#ifndef Q_OS_WIN  // there the short-date format is the user's setting, not LC_ALL
     row("the machine's short-date format by default",
         {"--format", "adif", "--call", "Q9OWN", "two-digit-years.txt"}, 0, "<QSO_DATE:8>20261207",
         "", "it_IT.UTF-8");
+#endif
     row("section MULTI is a multi-operator Cabrillo",
         QStringList{"--format", "cabrillo", "--section", "MULTI"} + own +
             QStringList{"program-log.txt"},
@@ -213,7 +219,8 @@ class CardelExportTest : public QObject {
     row("help", {"--help"}, 0, "non lo registra", "");
     row("help names the new options", {"--help"}, 0, "--points <regola>", "");
     row("help names the section's default", {"--help"}, 0, "predefinita SINGLE", "");
-    row("version", {"--version"}, 0, "cardel-export " CARDEL_VERSION "\n", "");
+    // The line end is the platform's own.
+    row("version", {"--version"}, 0, "cardel-export " CARDEL_VERSION, "");
   }
 
   void exports() {

@@ -266,6 +266,9 @@ class WindowFileTest : public QObject {
   }
 
   void openUnreadableFile() {
+#ifndef __linux__
+    QSKIP("the file that no one can read is Linux's /proc/self/mem");
+#endif
     // Reading this file fails even for the superuser.
     QVERIFY(QFile::link("/proc/self/mem", w->logPath()));
     w->setLog("kept\r\n");

@@ -210,11 +210,16 @@ std::optional<QString> RecoveryWriter::commit(QSaveFile& out, std::uint64_t gene
     out.cancelWriting();  // a newer log is waiting, or the window is closing
     return std::nullopt;
   }
-  if (out.write(tail_) != tail_.size() || !out.commit()) return Reason(out);
+  if (out.write(tail_) != tail_.size()) return Reason(out);
+  // Windows renames nothing over a file that is open, so the old file is
+  // closed for the swap; the lock keeps appends out until it is open again.
+  file_.close();
+  const bool committed = out.commit();
+  const QString failure = committed ? QString() : Reason(out);
+  if (!file_.open(QIODevice::WriteOnly | QIODevice::Append)) return file_.errorString();
+  if (!committed) return failure;
   tail_.clear();
   SyncFolder(path_);
-  file_.close();
-  if (!file_.open(QIODevice::WriteOnly | QIODevice::Append)) return file_.errorString();
   return std::nullopt;
 }
 

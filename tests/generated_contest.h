@@ -36,8 +36,8 @@ inline std::vector<cardel::Text> GeneratedCallSigns(std::mt19937& random, int co
 
 // Every station on one to four bands, in a shuffled order, with about one
 // contact in a hundred repeated later on the same band.
-inline std::vector<GeneratedContact> GeneratedContest(unsigned seed, int stations) {
-  std::mt19937 random(seed);
+inline std::vector<GeneratedContact> GeneratedContest(unsigned round, int stations) {
+  std::mt19937 random(round);
   const cardel::Text bands[] = {u"14 Mhz", u"21 Mhz", u"144 Mhz", u"432 Mhz"};
   std::vector<GeneratedContact> contacts;
   for (const auto& call : GeneratedCallSigns(random, stations)) {

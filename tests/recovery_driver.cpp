@@ -4,7 +4,7 @@
 // finished step with the log it left to a journal, unbuffered, so that a
 // SIGKILL keeps every record already written.
 //
-//   recovery_driver FOLDER JOURNAL SEED DELAY_MS [DIE_AFTER]
+//   recovery_driver FOLDER JOURNAL RUN DELAY_MS [DIE_AFTER]
 //
 // DIE_AFTER (contact, typing, open, edit) makes the process kill itself with
 // SIGKILL right after the first step of that kind.
@@ -80,8 +80,8 @@ class DriverPlatform : public cardel::Platform {
 
 class Operator {
  public:
-  Operator(cardel::Form15& window, Journal& journal, quint32 seed, QString dieAfter)
-      : w_(window), journal_(journal), random_(seed), dieAfter_(std::move(dieAfter)) {}
+  Operator(cardel::Form15& window, Journal& journal, quint32 run, QString dieAfter)
+      : w_(window), journal_(journal), random_(run), dieAfter_(std::move(dieAfter)) {}
 
   void next() {
     QTimer::singleShot(random_.bounded(15), [this] { step(); });
@@ -162,7 +162,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   const QStringList args = app.arguments();
   if (args.size() < 5) {
-    std::fputs("usage: recovery_driver FOLDER JOURNAL SEED DELAY_MS [DIE_AFTER]\n", stderr);
+    std::fputs("usage: recovery_driver FOLDER JOURNAL RUN DELAY_MS [DIE_AFTER]\n", stderr);
     return 2;
   }
   Journal journal(args[2]);

@@ -11,6 +11,10 @@ namespace cardel {
 
 namespace {
 
+// An accent sent as a combining mark joined to its letter, as the code page
+// holds it.
+Text Composed(const QString& text) { return ToText(text.normalized(QString::NormalizationForm_C)); }
+
 // A line edit hands its validator the whole new text, never the piece that
 // came in, so the validator keeps the text it last let through and filters
 // only what differs from it: a text pasted in the middle of a call sign
@@ -29,7 +33,7 @@ class SingleLineValidator : public QValidator {
       ++suffix;
 
     const QString added = input.mid(prefix, input.size() - prefix - suffix);
-    const QString kept = ToQString(SingleLineText(ToText(StorableInput(added))));
+    const QString kept = ToQString(SingleLineText(Composed(added)));
     if (kept != added) {
       input = input.left(prefix) + kept + input.right(suffix);
       position = static_cast<int>(prefix + kept.size());
@@ -44,9 +48,7 @@ class SingleLineValidator : public QValidator {
 
 }  // namespace
 
-QString StorableInput(const QString& text) {
-  return ToQString(StorableText(ToText(text.normalized(QString::NormalizationForm_C))));
-}
+QString StorableInput(const QString& text) { return ToQString(StorableText(Composed(text))); }
 
 void KeepEntriesOnOneLine(std::initializer_list<QLineEdit*> boxes) {
   for (QLineEdit* box : boxes) box->setValidator(new SingleLineValidator(box));

@@ -18,6 +18,7 @@ class QSessionManager;
 
 namespace cardel {
 
+class ExportActions;
 class LogBox;
 class Platform;
 
@@ -36,6 +37,8 @@ class Form15 : public QWidget {
   Recovery& recovery() { return *recovery_; }
 
   CallMark callMark() const { return mark_; }
+  // "Stazione..." and "Esporta...", with the station read at start.
+  ExportActions& exportActions() { return *exportActions_; }
   QString logFilePath() const;
 
   // The controls, named as in the design documents the operators know.
@@ -90,6 +93,7 @@ class Form15 : public QWidget {
   CallMark mark_ = CallMark::Normal;
   bool exitConfirmed_ = false;
   std::unique_ptr<Recovery> recovery_;
+  ExportActions* exportActions_ = nullptr;
 };
 
 }  // namespace cardel

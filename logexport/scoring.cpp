@@ -58,9 +58,13 @@ double ShortPathKm(LongLat a, LongLat b) {
 
 }  // namespace
 
+bool IsSquare(std::string_view l) {
+  return l.size() == 4 && InRange(l[0], 'A', 'R') && InRange(l[1], 'A', 'R') &&
+         InRange(l[2], '0', '9') && InRange(l[3], '0', '9');
+}
+
 bool IsLocator(std::string_view l) {
-  return l.size() == 6 && InRange(l[0], 'A', 'R') && InRange(l[1], 'A', 'R') &&
-         InRange(l[2], '0', '9') && InRange(l[3], '0', '9') && InRange(l[4], 'A', 'X') &&
+  return l.size() == 6 && IsSquare(l.substr(0, 4)) && InRange(l[4], 'A', 'X') &&
          InRange(l[5], 'A', 'X');
 }
 
@@ -92,9 +96,12 @@ Score ScoreContacts(std::span<const Contact> contacts, std::string_view ownLocat
     const Contact& contact = contacts[i];
     if (contact.duplicate) continue;
     if (!IsLocator(contact.locator)) {
+      // Four characters are a locator the formats take, only too coarse
+      // for a distance.
+      const std::string fault = IsSquare(contact.locator) ? " di 4 caratteri" : " non valido";
       score.notes.push_back({contact.lineNumber, "riga " + std::to_string(contact.lineNumber) +
-                                                     ": locatore \"" + contact.locator +
-                                                     "\" non valido, 0 punti"});
+                                                     ": locatore \"" + contact.locator + "\"" +
+                                                     fault + ", 0 punti"});
       continue;
     }
     ContactScore& scored = score.contacts[i];

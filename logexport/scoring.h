@@ -13,6 +13,8 @@ namespace cardel::logexport {
 
 // Six characters: field A-R, square 0-9, subsquare A-X, upper case.
 bool IsLocator(std::string_view locator);
+// A locator's field and square alone (JN61): four characters.
+bool IsSquare(std::string_view locator);
 
 // Great-circle distance between the centres of two valid locators, as Hamlib
 // computes it.

@@ -91,7 +91,8 @@ std::vector<std::string> BrokenRules(const std::string& edi) {
     if (!Matches(f[3], "[0-9]?")) bad("mode code");
     if (!Matches(f[4], "[1-5][1-9][1-9]?") || !Matches(f[6], "[1-5][1-9][1-9]?")) bad("report");
     if (!Matches(f[5], kQsoNumber) || !Matches(f[7], kQsoNumber)) bad("QSO number");
-    if (!Matches(f[9], (std::string("|") + kLocator).c_str())) bad("locator");
+    if (!Matches(f[9], (std::string("|[A-R]{2}[0-9]{2}|") + kLocator).c_str())) bad("locator");
+    if (f[9].size() == 4 && f[10] != "0") bad("points for a four-character locator");
     if (!Matches(f[10], "[0-9]+")) bad("points");
     if (!Matches(f[11], "N?") || !Matches(f[12], "N?") || !Matches(f[13], "N?")) bad("new flag");
     if (!Matches(f[14], "D?") || (f[14] == "D" && f[10] != "0")) bad("duplicate");
@@ -154,11 +155,17 @@ TEST(EdiRules, TheCheckerNamesABrokenRule) {
       "261207;0918;Q1ABC;1;59;001;59;012;;JO22AB;1293;;N;;\r\n";
   ASSERT_EQ(Joined(BrokenRules(good)), "");
   const std::pair<std::string, std::string> cases[] = {
-      {"PSect=SINGLE", "PSect="},   {"RCall=Q9XYZ", "RCall="},
-      {"TName=X", "TName="},        {"59;012;", "59;7;"},
-      {"59;012;", "59;A1;"},        {";JO22AB;1293", ";JN61;1293"},
-      {";;N;;\r\n", ";;N;\r\n"},    {"[QSORecords;1]", "[QSORecords;2]"},
-      {"CQSOP=1293", "CQSOP=1294"}, {"261207;0918", "261208;0918"},
+      {"PSect=SINGLE", "PSect="},
+      {"RCall=Q9XYZ", "RCall="},
+      {"TName=X", "TName="},
+      {"59;012;", "59;7;"},
+      {"59;012;", "59;A1;"},
+      {";JO22AB;1293", ";JN61;1293"},
+      {";JO22AB;1293", ";JN6;1293"},
+      {";;N;;\r\n", ";;N;\r\n"},
+      {"[QSORecords;1]", "[QSORecords;2]"},
+      {"CQSOP=1293", "CQSOP=1294"},
+      {"261207;0918", "261208;0918"},
       {";1;59;001", ";1;59;01"},
   };
   for (const auto& [from, to] : cases) {

@@ -277,6 +277,16 @@ bool ExportDialog::mayWrite(const QString& path) {
 }
 
 void ExportDialog::onExportClicked() {
+  if (contestBox->text().trimmed().isEmpty() &&
+      FindFormat(formatBox->currentText()).format != Format::Adif) {
+    tell(QStringLiteral("Manca il nome del contest: il file %1 lo scrive nell'intestazione.\n"
+                        "Nessun file scritto.")
+             .arg(formatBox->currentText()),
+         QMessageBox::Warning);
+    contestBox->setFocus();
+    return;
+  }
+  // The station may name the file, so it comes before the file's name.
   if (!ensureStation()) return;
   const QString path = fileBox->text().trimmed();
   if (path.isEmpty()) {

@@ -48,7 +48,7 @@ TEST(Export, EdiOfOneBandByteForByte) {
   EXPECT_EQ(
       outcome.output,
       "[REG1TEST;1]\r\nTName=Prova VHF\r\nTDate=20261206;20261207\r\nPCall=Q9XYZ\r\n"
-      "PWWLo=JN61FW\r\nPExch=\r\nPAdr1=\r\nPAdr2=\r\nPSect=SINGLE\r\nPBand=144 MHz\r\n"
+      "PWWLo=JN61FW\r\nPExch=\r\nPAdr1=\r\nPAdr2=\r\nPSect=SINGLE\r\nPBand=145 MHz\r\n"
       "PClub=\r\nRName=\r\nRCall=Q9XYZ\r\nMOpe1=\r\nMOpe2=\r\nSPowe=\r\nSAnte=\r\nCQSOs=2;1\r\n"
       "CQSOP=1294\r\nCWWLs=\r\nCWWLB=\r\nCExcs=\r\nCExcB=\r\nCDXCs=\r\nCDXCB=\r\n"
       "CToSc=1294\r\nCODXC=Q1ABC;JO22AB;1292\r\n[Remarks]\r\n[QSORecords;3]\r\n"

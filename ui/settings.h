@@ -20,7 +20,7 @@ struct ExportChoices {
   QString format = QStringLiteral("EDI");
   QString contest;
   QString section = QStringLiteral("SINGLE");
-  QString band;
+  QString band = QStringLiteral("144 Mhz");  // the usual contest band, when offered
   QString mode = QStringLiteral("SSB");
   QString points = QStringLiteral("IARU");
   QString folder;  // where the last file went; empty: the program's folder

@@ -205,8 +205,15 @@ ExportChoices ExportDialog::choices() const {
       .band = bandBox->currentText(),
       .mode = modeBox->currentText(),
       .points = pointsBox->currentText(),
-      .folder = QFileInfo(fileBox->text()).absolutePath(),
+      .folder = QFileInfo(chosenFile()).absolutePath(),
   };
+}
+
+// A bare name goes to the program's folder, not to wherever it was started from.
+QString ExportDialog::chosenFile() const {
+  const QString typed = fileBox->text().trimmed();
+  if (typed.isEmpty() || QDir::isAbsolutePath(typed)) return typed;
+  return QDir::toNativeSeparators(QDir(context_.programFolder).filePath(typed));
 }
 
 // The name follows the call sign, the band and the format until the
@@ -288,7 +295,7 @@ void ExportDialog::onExportClicked() {
   }
   // The station may name the file, so it comes before the file's name.
   if (!ensureStation()) return;
-  const QString path = fileBox->text().trimmed();
+  const QString path = chosenFile();
   if (path.isEmpty()) {
     tell(QStringLiteral("Manca il file da scrivere."), QMessageBox::Warning);
     fileBox->setFocus();

@@ -58,6 +58,7 @@ class ExportDialog : public QDialog {
   void onExportClicked();
   void onBrowseClicked();
   void proposeFile();
+  QString chosenFile() const;
   bool ensureStation();
   bool mayWrite(const QString& path);
   void tell(const QString& text, QMessageBox::Icon icon);

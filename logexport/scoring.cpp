@@ -91,12 +91,10 @@ int BearingDegrees(std::string_view from, std::string_view to) {
   const Arc arc(Centre(from), Centre(to));
   // Every heading reaches the same point or an antipode; Hamlib says north.
   if (arc.samePoint() || arc.antipodes()) return 0;
-  const double bearing = std::fmod(
-      360.0 + kRadian * std::atan2(std::sin(arc.deltaLong) * std::cos(arc.lat2),
-                                   std::cos(arc.lat1) * std::sin(arc.lat2) -
-                                       std::sin(arc.lat1) * std::cos(arc.lat2) *
-                                           std::cos(arc.deltaLong)),
-      360.0);
+  const double east = std::sin(arc.deltaLong) * std::cos(arc.lat2);
+  const double north = std::cos(arc.lat1) * std::sin(arc.lat2) -
+                       std::sin(arc.lat1) * std::cos(arc.lat2) * std::cos(arc.deltaLong);
+  const double bearing = std::fmod(360.0 + kRadian * std::atan2(east, north), 360.0);
   // Rounded as Hamlib rounds it, where 359.6 becomes 360: north, so 0.
   return static_cast<int>(std::floor(bearing + 0.5)) % 360;
 }

@@ -41,7 +41,6 @@ long long DistancePoints(double km, PointsRule rule = PointsRule::Iaru);
 struct Path {
   long long km = 0;
   int degrees = 0;
-  bool operator==(const Path&) const = default;
 };
 
 // Nothing unless both are valid locators or squares.

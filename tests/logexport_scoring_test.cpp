@@ -61,15 +61,12 @@ TEST(PathBetween, MatchHamlibWithinAKilometreAndADegree) {
     int degrees;
   } const cases[] = {
       {"JN61FW", "JO22AB", 1292, 333}, {"JO22AB", "JN61FW", 1292, 147},
-      {"JN61FW", "IO91WM", 1429, 322}, {"FN31PR", "JN61FW", 6733, 58},
-      {"JN61FW", "KN99", 2211, 59},    {"JN61", "JN61FW", 66, 317},
-      {"JN61FW", "JN61FW", 0, 0},      {"RH91AA", "AH45LL", 1263, 69},
-      {"AH45LL", "RH91AA", 1263, 245}, {"RR99XX", "AR09AX", 0, 90},
-      {"JN61FW", "JR09", 5290, 0},     {"JR90XX", "JN61FW", 4351, 189},
+      {"JN61FW", "KN99", 2211, 59},    {"JN61FW", "JN61FW", 0, 0},
+      {"RH91AA", "AH45LL", 1263, 69},  {"AH45LL", "RH91AA", 1263, 245},
+      {"RR99XX", "AR09AX", 0, 90},     {"JN61FW", "JR09", 5290, 0},
       {"JN61FW", "JA00", 14616, 180},  {"JN61FW", "AE68FB", 20016, 0},
       {"JN61FW", "JN6", -1, -1},       {"JN61FW", "ZZ99ZZ", -1, -1},
-      {"JN61FW", "JN61F", -1, -1},     {"JN61FW", "", -1, -1},
-      {"", "JN61FW", -1, -1},          {"JN61FW", "jn61fw", -1, -1},
+      {"JN61FW", "JN61F", -1, -1},     {"", "JN61FW", -1, -1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.from) + " " + c.to);

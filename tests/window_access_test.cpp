@@ -1,6 +1,5 @@
 #include <QAccessible>
 #include <QCheckBox>
-#include <QLabel>
 
 #include "window_fixture.h"
 
@@ -108,14 +107,6 @@ class WindowAccessTest : public QObject {
     QTest::keyClicks(form()->Text4, "jn");
     QTest::keyClick(form()->Text4, Qt::Key_Return);
     QCOMPARE(AccessibleText(form()->Text2, QAccessible::Description), afterOk);
-  }
-
-  // The distance is spoken as its figures, and said to be the distance.
-  void distanceSpokenAsItsFigures() {
-    form()->setStationLocator("JN61FW");
-    QTest::keyClicks(form()->Text4, "jo22ab");
-    QCOMPARE(AccessibleText(form()->Label5, QAccessible::Name), QString("1292 km 333°"));
-    QCOMPARE(AccessibleText(form()->Label5, QAccessible::Description), QString("Distanza"));
   }
 
   void descriptionEmptyAgainWhenShortened() {

@@ -27,6 +27,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -481,6 +482,29 @@ void Text1Keystroke(benchmark::State& state, int lines, bool protect) {
   w.reset();
 }
 
+// f. One keystroke in the locator that completes it, to the distance shown
+// (or, without a station locator, to the same keystroke as before there was
+// a distance).
+void Text4Keystroke(benchmark::State& state, int lines, bool station) {
+  BenchWindow& w = WindowWith(lines);
+  w.form->setStationLocator(station ? QStringLiteral("JN61FW") : QString());
+  QTest::keyClicks(w.form->Text4, "jo22a");
+  const QString expected = station ? QStringLiteral("1292 km 333\u00B0") : QString();
+  Samples samples(state);
+  bool shown = true;
+  for (auto _ : state) {
+    samples.add(TimeIt([&] { QTest::keyClick(w.form->Text4, 'b'); }));
+    shown = shown && w.form->Text4->text() == QStringLiteral("JO22AB") &&
+            w.form->Label5->text() == expected;
+    samples.addAfter(Settle());
+    QTest::keyClick(w.form->Text4, Qt::Key_Backspace);
+  }
+  samples.report(lines);
+  if (!shown) state.SkipWithError("the distance was not shown as expected");
+  w.form->setStationLocator({});
+  w.reset();
+}
+
 // ---------------------------------------------------------------------------
 // The core alone, on the same logs.
 
@@ -575,6 +599,9 @@ void RegisterAll() {
         window(name, 400, 300, 150,
                [=](benchmark::State& s) { Text2Keystroke(s, lines, typed, multiband); });
       }
+    for (const bool station : {true, false})
+      window(station ? "text4_key/station" : "text4_key/no_station", 400, 300, 150,
+             [=](benchmark::State& s) { Text4Keystroke(s, lines, station); });
     window("ok_command", 300, 200, 100, [=](benchmark::State& s) { OkCommand(s, lines, false); });
     window("ok_command_recovery", 300, 200, 100,
            [=](benchmark::State& s) { OkCommand(s, lines, true); });

@@ -28,6 +28,8 @@ ROWS = [
     ("text2_key/present/multiband_on", "keystroke Text2, call in log, multiband on", (0.3, 1, 5)),
     ("text2_key/tail/multiband_off", "keystroke Text2, call the end of every call, multiband off", (0.3, 1, 5)),
     ("text2_key/tail/multiband_on", "keystroke Text2, call the end of every call, multiband on", (0.3, 1, 5)),
+    ("text4_key/station", "keystroke Text4 completing the locator, distance shown", (0.3, 1, 5)),
+    ("text4_key/no_station", "keystroke Text4 completing the locator, no station locator", (0.3, 1, 5)),
     ("ok_command", "OK command (Enter in Text4)", (2, 2, 5)),
     ("ok_command_recovery", "OK command, recovery file appended and synced", (16, 16, 16)),
     ("apri", "Apri into an empty log box", (10, 40, 300)),

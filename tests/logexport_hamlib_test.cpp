@@ -6,6 +6,7 @@
 #include <hamlib/rotator.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scoring.h"
@@ -17,19 +18,21 @@ using namespace cardel::logexport;
 
 namespace {
 
-double HamlibKm(const std::string& from, const std::string& to) {
+// Kilometres and degrees.
+std::pair<double, double> Hamlib(const std::string& from, const std::string& to) {
   double lon1 = 0, lat1 = 0, lon2 = 0, lat2 = 0, km = 0, azimuth = 0;
   locator2longlat(&lon1, &lat1, from.c_str());
   locator2longlat(&lon2, &lat2, to.c_str());
   qrb(lon1, lat1, lon2, lat2, &km, &azimuth);
-  return km;
+  return {km, azimuth};
 }
 
 void ExpectSameAsHamlib(const std::string& from, const std::string& to) {
   SCOPED_TRACE(from + " " + to);
-  const double hamlib = HamlibKm(from, to);
+  const auto [hamlib, azimuth] = Hamlib(from, to);
   EXPECT_EQ(DistanceKm(from, to), hamlib);
   EXPECT_EQ(DistancePoints(DistanceKm(from, to)), DistancePoints(hamlib));
+  EXPECT_EQ(BearingDegrees(from, to), static_cast<int>(azimuth) % 360);
 }
 
 std::string Locator(int field1, int field2, int square1, int square2, int sub1, int sub2) {
@@ -56,7 +59,7 @@ TEST_F(HamlibDistance, MatchesAtTheEdgesOfTheGrid) {
   for (const auto& [from, to] : cases) ExpectSameAsHamlib(from, to);
 }
 
-// Every square of the world from a few home locators, every subsquare of a
+// Every square of the world, alone and as a locator, from a few homes, every subsquare of a
 // busy square, and every near-antipode of one station.
 TEST_F(HamlibDistance, MatchesAcrossTheWholeGrid) {
   const std::vector<std::string> homes = {"JN61FW", "AA00AA", "RR99XX", "IO91WM", "QF56OD"};
@@ -64,7 +67,10 @@ TEST_F(HamlibDistance, MatchesAcrossTheWholeGrid) {
     for (int f1 = 0; f1 < 18; ++f1)
       for (int f2 = 0; f2 < 18; ++f2)
         for (int s1 = 0; s1 < 10; ++s1)
-          for (int s2 = 0; s2 < 10; ++s2) ExpectSameAsHamlib(home, Locator(f1, f2, s1, s2, 11, 12));
+          for (int s2 = 0; s2 < 10; ++s2) {
+            ExpectSameAsHamlib(home, Locator(f1, f2, s1, s2, 11, 12));
+            ExpectSameAsHamlib(home, Locator(f1, f2, s1, s2, 0, 0).substr(0, 4));
+          }
   }
   for (int sub1 = 0; sub1 < 24; ++sub1)
     for (int sub2 = 0; sub2 < 24; ++sub2)

@@ -51,6 +51,33 @@ TEST(DistancePoints, EachRuleOnThePublishedExamplesAndWithinAHairOfAWholeKilomet
   }
 }
 
+// Figures from Hamlib's locator2longlat and qrb (whose 360 is north, 0); no
+// figures (-1) for a text that is neither a locator nor a square.
+TEST(PathBetween, MatchHamlibWithinAKilometreAndADegree) {
+  struct Case {
+    const char* from;
+    const char* to;
+    long long km;
+    int degrees;
+  } const cases[] = {
+      {"JN61FW", "JO22AB", 1292, 333}, {"JO22AB", "JN61FW", 1292, 147},
+      {"JN61FW", "KN99", 2211, 59},    {"JN61FW", "JN61FW", 0, 0},
+      {"RH91AA", "AH45LL", 1263, 69},  {"AH45LL", "RH91AA", 1263, 245},
+      {"RR99XX", "AR09AX", 0, 90},     {"JN61FW", "JR09", 5290, 0},
+      {"JN61FW", "JA00", 14616, 180},  {"JN61FW", "AE68FB", 20016, 0},
+      {"JN61FW", "JN6", -1, -1},       {"JN61FW", "ZZ99ZZ", -1, -1},
+      {"JN61FW", "JN61F", -1, -1},     {"", "JN61FW", -1, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.from) + " " + c.to);
+    const auto path = PathBetween(c.from, c.to);
+    ASSERT_EQ(path.has_value(), c.km >= 0);
+    if (!path) continue;
+    EXPECT_NEAR(path->km, c.km, 1);
+    EXPECT_NEAR(path->degrees, c.degrees, 1);
+  }
+}
+
 TEST(IsLocator, TakesSixCharactersInTheirRanges) {
   const std::pair<const char*, bool> cases[] = {
       {"JN61FW", true},  {"AA00AA", true},   {"RR99XX", true},  {"JN61", false},

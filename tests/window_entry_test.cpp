@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -83,6 +84,7 @@ class WindowEntryTest : public QObject {
     row("Check1", "Frame1", {1200, 1200, 855, 255}, "gmt+1");
     row("Check2", "Frame1", {2040, 1200, 1215, 255}, "Multibanda");
     row("Check3", "Frame1", {3240, 1200, 615, 255}, "HF");
+    row("Label5", "Frame1", {3900, 1200, 1275, 255}, "");
     row("Text1", "Form15", {240, 2160, 5295, 2415}, "Log");
     row("Command2", "Form15", {1440, 4800, 855, 375}, "Apri");
     row("Command3", "Form15", {2520, 4800, 735, 375}, "Salva");
@@ -449,6 +451,34 @@ class WindowEntryTest : public QObject {
       QCOMPARE(form()->Check1->isChecked(), i == 0);
       QCOMPARE(QApplication::focusWidget(), form()->Text2);
     }
+  }
+
+  // The distance follows each key typed in the locator, "HF" and the
+  // station's locator; a screen reader speaks its figures.
+  void distanceWhileTheLocatorIsTyped() {
+    w->showActive();
+    QTest::keyClicks(form()->Text4, "jn61");
+    QCOMPARE(form()->Label5->text(), QString());  // no station locator yet
+    form()->setStationLocator("JN61FW");
+    QCOMPARE(form()->Label5->text(), QString("66 km 137°"));
+    for (int i = 0; i < 4; ++i) QTest::keyClick(form()->Text4, Qt::Key_Backspace);
+    const QStringList shown = {"", "", "", "1300 km 337°", "", "1292 km 333°"};
+    for (int i = 0; i < 6; ++i) {
+      QTest::keyClick(form()->Text4, "jo22ab"[i]);
+      QCOMPARE(form()->Label5->text(), shown[i]);
+    }
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(form()->Label5);
+    QCOMPARE(spoken->text(QAccessible::Name), shown[5]);
+    QCOMPARE(spoken->text(QAccessible::Description), QString("Distanza"));
+    QTest::mouseClick(form()->Check3, Qt::LeftButton);
+    QCOMPARE(form()->Label5->text(), QString());
+    QTest::mouseClick(form()->Check3, Qt::LeftButton);
+    QCOMPARE(form()->Label5->text(), shown[5]);
+    form()->setStationLocator("");
+    QCOMPARE(form()->Label5->text(), QString());
+    form()->setStationLocator("JN61FW");
+    w->enterContact("q1abc", "1", "");  // the locator box is emptied, and the label
+    QCOMPARE(form()->Label5->text(), QString());
   }
 
   // Multiband off and on again forgets the band: the list is as at start.

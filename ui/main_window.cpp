@@ -24,6 +24,7 @@
 #include "platform.h"
 #include "qso_entry.h"
 #include "qt_text.h"
+#include "scoring.h"
 
 namespace cardel {
 
@@ -158,6 +159,7 @@ void Form15::createControls() {
   Check2 =
       Place(new QCheckBox(QStringLiteral("Multibanda"), Frame1), 2040, 1200, 1215, 255, "Check2");
   Check3 = Place(new QCheckBox(QStringLiteral("HF"), Frame1), 3240, 1200, 615, 255, "Check3");
+  Label5 = Place(new QLabel(Frame1), 3900, 1200, 1275, 255, "Label5");
   Text1 = Place(new LogBox(this), 240, 2160, 5295, 2415, "Text1");
   Command2 = Place(new QPushButton(QStringLiteral("Apri"), this), 1440, 4800, 855, 375, "Command2");
   Command3 =
@@ -184,6 +186,9 @@ void Form15::createControls() {
   // The log box has no caption on screen; buttons and check boxes are named
   // by their captions already.
   Text1->setAccessibleName(QStringLiteral("Log"));
+  // The distance is named by its figures, which are what a screen reader
+  // should speak; the description says what they are.
+  Label5->setAccessibleDescription(QStringLiteral("Distanza"));
 }
 
 void Form15::chainTabOrder() {
@@ -320,6 +325,7 @@ void Form15::onCheck2Clicked() {
 void Form15::onCheck3Clicked() {
   Text4->setVisible(!Check3->isChecked());
   Label2->setVisible(!Check3->isChecked());
+  renewDistance();
 }
 
 void Form15::onText1Changed() {
@@ -348,6 +354,22 @@ void Form15::renewMark() {
 void Form15::onText4Changed() {
   WriteBackUpperCased(Text4);
   Text4->setCursorPosition(static_cast<int>(Text4->text().size()));
+  renewDistance();
+}
+
+void Form15::setStationLocator(const QString& locator) {
+  stationLocator_ = locator;
+  renewDistance();
+}
+
+// Kilometres and heading from the station to the locator typed, while both
+// are known and the contest has locators (not HF).
+void Form15::renewDistance() {
+  std::optional<logexport::Path> path;
+  if (!Check3->isChecked())
+    path = logexport::PathBetween(stationLocator_.toStdString(), Text4->text().toStdString());
+  Label5->setText(path ? QStringLiteral("%1 km %2\u00B0").arg(path->km).arg(path->degrees)
+                       : QString());
 }
 
 // Enter in Text3 or Text4, with any modifier, presses OK.

@@ -36,6 +36,10 @@ class Form15 : public QWidget {
   void startRecovery(std::chrono::milliseconds rewriteDelay = kRecoveryRewriteDelay);
   Recovery& recovery() { return *recovery_; }
 
+  // The station's own locator, from which Label5 measures the one typed in
+  // Text4; empty while the station has none.
+  void setStationLocator(const QString& locator);
+
   CallMark callMark() const { return mark_; }
   // "Stazione..." and "Esporta...", with the station read at start.
   ExportActions& exportActions() { return *exportActions_; }
@@ -47,6 +51,7 @@ class Form15 : public QWidget {
   QLabel* Label2;
   QLabel* Label3;
   QLabel* Label4;
+  QLabel* Label5;
   LogBox* Text1;
   QLineEdit* Text2;
   QLineEdit* Text3;
@@ -88,9 +93,11 @@ class Form15 : public QWidget {
   void showMessage(const Message& message);
   void renewMark();
   void setMark(CallMark mark);
+  void renewDistance();
 
   Platform& platform_;
   CallMark mark_ = CallMark::Normal;
+  QString stationLocator_;
   bool exitConfirmed_ = false;
   std::unique_ptr<Recovery> recovery_;
   ExportActions* exportActions_ = nullptr;

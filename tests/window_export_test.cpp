@@ -90,7 +90,8 @@ class WindowExportTest : public QObject {
     });
     form()->Text1->setFocus();
     if (how == "mouse") {
-      QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10));
+      QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
+                              form()->Text1->viewport()->mapToGlobal(QPoint(10, 10)));
       QApplication::sendEvent(form()->Text1->viewport(), &event);
     } else {
       QTest::keyClick(form()->Text1, how == "menu" ? Qt::Key_Menu : Qt::Key_F10,

@@ -13,6 +13,7 @@ namespace cardel::logexport {
 
 // Six characters: field A-R, square 0-9, subsquare A-X, upper case.
 bool IsLocator(std::string_view locator);
+
 // Four characters, field and square: a locator given to the square only.
 bool IsSquare(std::string_view square);
 

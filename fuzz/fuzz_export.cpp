@@ -94,7 +94,8 @@ void CheckEdi(std::string_view out) {
     FUZZ_CHECK(fields.size() == 15);
     if (!IsEdiQsoNumber(fields[5]) || !IsEdiQsoNumber(fields[7])) model::Dump("record", rest);
     FUZZ_CHECK(IsEdiQsoNumber(fields[5]) && IsEdiQsoNumber(fields[7]));
-    FUZZ_CHECK(fields[9].empty() || cardel::logexport::IsLocator(fields[9]));
+    FUZZ_CHECK(fields[9].empty() || cardel::logexport::IsLocator(fields[9]) ||
+               (cardel::logexport::IsSquare(fields[9]) && fields[10] == "0"));
     rest.remove_prefix(end + 2);
     ++records;
   }

@@ -6,14 +6,16 @@ namespace cardel::logexport {
 
 namespace {
 
+// PBand as the REG1TEST document names the bands: the 2 m and 70 cm bands
+// by 145 MHz and 435 MHz, the microwave bands in GHz with a decimal comma.
 constexpr std::array<Band, 8> kBands = {{
     {u"7 Mhz", 7, "", "7000", "40M", "40m"},
     {u"14 Mhz", 14, "", "14000", "20M", "20m"},
     {u"21 Mhz", 21, "", "21000", "15M", "15m"},
     {u"28 Mhz", 28, "", "28000", "10M", "10m"},
     {u"50 Mhz", 50, "50 MHz", "50", "6M", "6m"},
-    {u"144 Mhz", 144, "144 MHz", "144", "2M", "2m"},
-    {u"432 Mhz", 432, "432 MHz", "432", "432", "70cm"},
+    {u"144 Mhz", 144, "145 MHz", "144", "2M", "2m"},
+    {u"432 Mhz", 432, "435 MHz", "432", "432", "70cm"},
     {u"1296 Mhz", 1296, "1,3 GHz", "1.2G", "1.2G", "23cm"},
 }};
 

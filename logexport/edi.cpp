@@ -48,9 +48,10 @@ std::string Record(const Contact& c, const ContactScore& scored, const Station& 
       station.receivedReport,
       c.receivedSerial,
       "",
-      // The record's locator has six characters or none; the scoring has
-      // named any other as not valid.
-      IsLocator(c.locator) ? c.locator : "",
+      // A received WWL has 0, 4 or 6 characters: a field and square, as
+      // typed, scores nothing but tells the checker what was heard. The
+      // scoring has named any other as not valid.
+      IsLocator(c.locator) || IsSquare(c.locator) ? c.locator : "",
       std::to_string(scored.points),
       "",
       scored.newSquare ? "N" : "",

@@ -128,9 +128,12 @@ Score ScoreContacts(std::span<const Contact> contacts, std::string_view ownLocat
     const Contact& contact = contacts[i];
     if (contact.duplicate) continue;
     if (!IsLocator(contact.locator)) {
+      // Four characters are a locator the formats take, only too coarse
+      // for a distance.
+      const std::string fault = IsSquare(contact.locator) ? " di 4 caratteri" : " non valido";
       score.notes.push_back({contact.lineNumber, "riga " + std::to_string(contact.lineNumber) +
-                                                     ": locatore \"" + contact.locator +
-                                                     "\" non valido, 0 punti"});
+                                                     ": locatore \"" + contact.locator + "\"" +
+                                                     fault + ", 0 punti"});
       continue;
     }
     ContactScore& scored = score.contacts[i];

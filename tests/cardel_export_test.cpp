@@ -190,7 +190,7 @@ class CardelExportTest : public QObject {
         1, "<CALL:5>Q7PQR", "riga 6");
     row("edited log, edi of one band",
         QStringList{"--format", "edi", "--band", "432 Mhz"} + own + QStringList{"edited-log.txt"},
-        1, "PBand=432 MHz\r\n", "riga 6");
+        1, "PBand=435 MHz\r\n", "riga 6");
     row("two-digit years are 20yy",
         {"--format", "adif", "--call", "Q9OWN", "--date-format", "dd/MM/yy", "two-digit-years.txt"},
         0, "<QSO_DATE:8>20261231", "");

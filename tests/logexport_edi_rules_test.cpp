@@ -56,7 +56,7 @@ std::vector<std::string> BrokenRules(const std::string& edi) {
       {"PCall", "[A-Z0-9/]+"},
       {"PWWLo", kLocator},
       {"PSect", ".*[^ ].*"},
-      {"PBand", "50 MHz|70 MHz|144 MHz|432 MHz|1,3 GHz|2,3 GHz|3,4 GHz|5,7 GHz|10 GHz"},
+      {"PBand", "50 MHz|70 MHz|145 MHz|435 MHz|1,3 GHz|2,3 GHz|3,4 GHz|5,7 GHz|10 GHz"},
       {"RCall", "[A-Z0-9/]+"},
       {"CQSOs", "[0-9]+;[0-9]+"},
       {"CQSOP", "[0-9]+"},
@@ -91,7 +91,8 @@ std::vector<std::string> BrokenRules(const std::string& edi) {
     if (!Matches(f[3], "[0-9]?")) bad("mode code");
     if (!Matches(f[4], "[1-5][1-9][1-9]?") || !Matches(f[6], "[1-5][1-9][1-9]?")) bad("report");
     if (!Matches(f[5], kQsoNumber) || !Matches(f[7], kQsoNumber)) bad("QSO number");
-    if (!Matches(f[9], (std::string("|") + kLocator).c_str())) bad("locator");
+    if (!Matches(f[9], (std::string("|[A-R]{2}[0-9]{2}|") + kLocator).c_str())) bad("locator");
+    if (f[9].size() == 4 && f[10] != "0") bad("points for a four-character locator");
     if (!Matches(f[10], "[0-9]+")) bad("points");
     if (!Matches(f[11], "N?") || !Matches(f[12], "N?") || !Matches(f[13], "N?")) bad("new flag");
     if (!Matches(f[14], "D?") || (f[14] == "D" && f[10] != "0")) bad("duplicate");
@@ -149,16 +150,22 @@ TEST(EdiRules, EveryExportKeepsThem) {
 TEST(EdiRules, TheCheckerNamesABrokenRule) {
   const std::string good =
       "[REG1TEST;1]\r\nTName=X\r\nTDate=20261207;20261207\r\nPCall=Q9XYZ\r\nPWWLo=JN61FW\r\n"
-      "PSect=SINGLE\r\nPBand=144 MHz\r\nRCall=Q9XYZ\r\nCQSOs=1;1\r\nCQSOP=1293\r\n"
+      "PSect=SINGLE\r\nPBand=145 MHz\r\nRCall=Q9XYZ\r\nCQSOs=1;1\r\nCQSOP=1293\r\n"
       "CToSc=1293\r\nCODXC=Q1ABC;JO22AB;1292\r\n[Remarks]\r\n[QSORecords;1]\r\n"
       "261207;0918;Q1ABC;1;59;001;59;012;;JO22AB;1293;;N;;\r\n";
   ASSERT_EQ(Joined(BrokenRules(good)), "");
   const std::pair<std::string, std::string> cases[] = {
-      {"PSect=SINGLE", "PSect="},   {"RCall=Q9XYZ", "RCall="},
-      {"TName=X", "TName="},        {"59;012;", "59;7;"},
-      {"59;012;", "59;A1;"},        {";JO22AB;1293", ";JN61;1293"},
-      {";;N;;\r\n", ";;N;\r\n"},    {"[QSORecords;1]", "[QSORecords;2]"},
-      {"CQSOP=1293", "CQSOP=1294"}, {"261207;0918", "261208;0918"},
+      {"PSect=SINGLE", "PSect="},
+      {"RCall=Q9XYZ", "RCall="},
+      {"TName=X", "TName="},
+      {"59;012;", "59;7;"},
+      {"59;012;", "59;A1;"},
+      {";JO22AB;1293", ";JN61;1293"},
+      {";JO22AB;1293", ";JN6;1293"},
+      {";;N;;\r\n", ";;N;\r\n"},
+      {"[QSORecords;1]", "[QSORecords;2]"},
+      {"CQSOP=1293", "CQSOP=1294"},
+      {"261207;0918", "261208;0918"},
       {";1;59;001", ";1;59;01"},
   };
   for (const auto& [from, to] : cases) {

@@ -48,7 +48,7 @@ TEST(Export, EdiOfOneBandByteForByte) {
   EXPECT_EQ(
       outcome.output,
       "[REG1TEST;1]\r\nTName=Prova VHF\r\nTDate=20261206;20261207\r\nPCall=Q9XYZ\r\n"
-      "PWWLo=JN61FW\r\nPExch=\r\nPAdr1=\r\nPAdr2=\r\nPSect=SINGLE\r\nPBand=144 MHz\r\n"
+      "PWWLo=JN61FW\r\nPExch=\r\nPAdr1=\r\nPAdr2=\r\nPSect=SINGLE\r\nPBand=145 MHz\r\n"
       "PClub=\r\nRName=\r\nRCall=Q9XYZ\r\nMOpe1=\r\nMOpe2=\r\nSPowe=\r\nSAnte=\r\nCQSOs=2;1\r\n"
       "CQSOP=1294\r\nCWWLs=\r\nCWWLB=\r\nCExcs=\r\nCExcB=\r\nCDXCs=\r\nCDXCB=\r\n"
       "CToSc=1294\r\nCODXC=Q1ABC;JO22AB;1292\r\n[Remarks]\r\n[QSORecords;3]\r\n"
@@ -83,7 +83,7 @@ TEST(Export, CabrilloOfTwoBandsByteForByte) {
   EXPECT_EQ(Joined(outcome.diagnostics),
             "riga 3: non è un collegamento: nota scritta a mano\n"
             "riga 6: caratteri fuori ASCII sostituiti (Q3ÈZ scritto Q3EZ)\n"
-            "riga 6: locatore \"JN61\" non valido, 0 punti\n"
+            "riga 6: locatore \"JN61\" di 4 caratteri, 0 punti\n"
             "Collegamenti: 5 (144 Mhz: 3, 432 Mhz: 2)\n"
             "Doppi: 1\n"
             "Righe escluse: 1\n"
@@ -300,10 +300,26 @@ TEST(Export, CabrilloWithOwnLocatorLeavesOutAContactWithoutOne) {
   EXPECT_EQ(Joined(outcome.diagnostics),
             "riga 2: Q4GHI senza locatore ricevuto, che il Cabrillo con --locator scrive su ogni "
             "riga: escluso\n"
-            "riga 3: locatore \"JN61\" non valido, 0 punti\n"
+            "riga 3: locatore \"JN61\" di 4 caratteri, 0 punti\n"
             "Collegamenti: 2 (144 Mhz: 2)\nDoppi: 0\nRighe escluse: 1\nPunti: 1429\n"
             "ODX: Q1ABC IO91WM 1429 km\nPunteggio dichiarato: 1429\n");
   EXPECT_EQ(outcome.exitStatus, 1);
+}
+
+// REG1TEST takes a received WWL of 0, 4 or 6 characters; anything else
+// would mislead the sponsor's checker and is left empty.
+TEST(Export, EdiRecordKeepsAReceivedLocatorOfFourCharacters) {
+  const std::string log =
+      "001-+-07/12/2026---0918---Q1ABC---59---12---IO91WM-->144 Mhz\r\n"
+      "002-+-07/12/2026---0925---Q4GHI---59---038---JN61-->144 Mhz\r\n"
+      "003-+-07/12/2026---0931---Q5JKL---59---040---JZ61-->144 Mhz\r\n"
+      "004-+-07/12/2026---0935---Q6MNO---59---041---JN61F-->144 Mhz\r\n";
+  const Outcome outcome = ExportLog(log, Station(Format::Edi));
+  EXPECT_NE(outcome.output.find(";Q4GHI;1;59;002;59;038;;JN61;0;;;;\r\n"), std::string::npos);
+  EXPECT_NE(outcome.output.find(";Q5JKL;1;59;003;59;040;;;0;;;;\r\n"), std::string::npos);
+  EXPECT_NE(outcome.output.find(";Q6MNO;1;59;004;59;041;;;0;;;;\r\n"), std::string::npos);
+  EXPECT_NE(Joined(outcome.diagnostics).find("riga 3: locatore \"JZ61\" non valido, 0 punti"),
+            std::string::npos);
 }
 
 TEST(Export, EdiQsoNumbersHaveThreeOrFourDigits) {

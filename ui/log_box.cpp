@@ -1,13 +1,16 @@
 #include "log_box.h"
 
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <memory>
 
 #include "entry_filter.h"
 #include "qso_line.h"
@@ -331,6 +334,13 @@ void LogBox::keyPressEvent(QKeyEvent* event) {
     QPlainTextEdit::keyPressEvent(&plain);
     return;
   }
+  // Not every desktop turns these keys into a context menu for the box.
+  if (event->key() == Qt::Key_Menu ||
+      (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+    const QPoint at = cursorRect().bottomLeft();
+    showContextMenu(at, viewport()->mapToGlobal(at));
+    return;
+  }
   if (event->key() == Qt::Key_Backspace) stepOverDisplayBreaks(-1);
   if (event->key() == Qt::Key_Delete) stepOverDisplayBreaks(+1);
   // A letter typed with another keyboard layout never enters the log.
@@ -365,6 +375,19 @@ void LogBox::mousePressEvent(QMouseEvent* event) {
       textCursor().hasSelection())
     setTextCursor(cursorForPosition(event->position().toPoint()));
   QPlainTextEdit::mousePressEvent(event);
+}
+
+void LogBox::contextMenuEvent(QContextMenuEvent* event) {
+  showContextMenu(event->pos(), event->globalPos());
+}
+
+void LogBox::showContextMenu(QPoint position, QPoint globalPosition) {
+  std::unique_ptr<QMenu> menu(createStandardContextMenu(position));
+  if (!contextActions_.isEmpty()) {
+    menu->addSeparator();
+    menu->addActions(contextActions_);
+  }
+  menu->exec(globalPosition);
 }
 
 // A copy holds the log's own characters: CR LF, lone LF and CR, and nothing

@@ -44,6 +44,8 @@ class LogBox : public QPlainTextEdit {
   void setLogText(Text text);
   // The log followed directly by `tail`, added at the end of what is shown.
   void appendLogText(TextView tail);
+  // Added after a separator at the end of the box's own context menu.
+  void addContextActions(const QList<QAction*>& actions) { contextActions_ += actions; }
 
  signals:
   // Every change of the log text, typed or set.
@@ -56,6 +58,7 @@ class LogBox : public QPlainTextEdit {
   void dropEvent(QDropEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void onContentsChange(int position, int removed, int added);
@@ -72,11 +75,13 @@ class LogBox : public QPlainTextEdit {
   void showJoinedLineEnd();
   void finishProgramChange();
   int documentLength() const;
+  void showContextMenu(QPoint position, QPoint globalPosition);
 
   Text log_;
   std::vector<int> displayBreaks_;  // document positions of their separators, ascending
   int shownLength_ = 0;
   bool settingText_ = false;
+  QList<QAction*> contextActions_;
 };
 
 }  // namespace cardel

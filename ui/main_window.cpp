@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "entry_filter.h"
+#include "export_actions.h"
 #include "log_box.h"
 #include "log_file.h"
 #include "platform.h"
@@ -119,6 +120,10 @@ Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_
   chainTabOrder();
   connectHandlers();
   load();
+  // Reached only from the log box's context menu and the keyboard: the
+  // window's own controls stay as they are.
+  exportActions_ = new ExportActions(platform_, *this, *Text1);
+  Text1->addContextActions({exportActions_->stationAction, exportActions_->exportAction});
   centerOnScreen();
   Text2->setFocus();
   recovery_ = std::make_unique<Recovery>(platform_, *this, *Text1,

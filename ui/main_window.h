@@ -18,6 +18,7 @@ class QSessionManager;
 
 namespace cardel {
 
+class ExportActions;
 class LogBox;
 class Platform;
 
@@ -40,6 +41,8 @@ class Form15 : public QWidget {
   void setStationLocator(const QString& locator);
 
   CallMark callMark() const { return mark_; }
+  // "Stazione..." and "Esporta...", with the station read at start.
+  ExportActions& exportActions() { return *exportActions_; }
   QString logFilePath() const;
 
   // The controls, named as in the design documents the operators know.
@@ -97,6 +100,7 @@ class Form15 : public QWidget {
   QString stationLocator_;
   bool exitConfirmed_ = false;
   std::unique_ptr<Recovery> recovery_;
+  ExportActions* exportActions_ = nullptr;
 };
 
 }  // namespace cardel

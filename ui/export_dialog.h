@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "export.h"
+#include "settings.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace cardel {
+
+class Platform;
+
+// What the export works on, handed over by the window.
+struct ExportContext {
+  std::string logBytes;  // the log as "Salva" would write it
+  QString logFilePath;   // never overwritten by an export
+  QString programFolder;
+  Station station;
+  ExportChoices choices;
+  // Opens "Stazione"; the station kept, or nothing when it was cancelled.
+  std::function<std::optional<Station>()> editStation;
+  // Keeps the choices of an export that wrote its file.
+  std::function<void(const ExportChoices&)> keepChoices;
+};
+
+// "Esporta log": writes the log the window holds as EDI, Cabrillo or ADIF
+// through the exporter's own library, then shows its summary.
+class ExportDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  ExportDialog(Platform& platform, ExportContext context, QWidget* parent);
+
+  ExportChoices choices() const;
+
+  QComboBox* formatBox;
+  QLineEdit* contestBox;
+  QLineEdit* sectionBox;
+  QComboBox* bandBox;
+  QComboBox* modeBox;
+  QComboBox* pointsBox;
+  QLineEdit* fileBox;
+  QPushButton* browseButton;
+  QPushButton* exportButton;
+  QPushButton* cancelButton;
+
+ private:
+  void createControls();
+  void showChoices(const ExportChoices& choices);
+  void onExportClicked();
+  void onBrowseClicked();
+  void proposeFile();
+  QString chosenFile() const;
+  bool ensureStation();
+  bool mayWrite(const QString& path);
+  void tell(const QString& text, QMessageBox::Icon icon);
+
+  Platform& platform_;
+  ExportContext context_;
+  QString proposedFile_;
+};
+
+// The bands a log's contacts were logged on, in the band list's order; the
+// whole list when some contact has no band, since the choice gives it one.
+QStringList OfferedBands(std::string_view logBytes);
+
+// The options of the exporter program for these choices and this station.
+logexport::Options ToOptions(const ExportChoices& choices, const Station& station);
+
+// The regional short date the window writes into every contact line.
+QString LogDateFormat();
+
+}  // namespace cardel

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
@@ -115,14 +116,19 @@ class WindowExportTest : public QObject {
       QCOMPARE(d->locatorBox->accessibleName(), QStringLiteral("Locatore"));
       PressKey(Qt::Key_Return);
     });
+    QTest::keyClicks(form()->Text4, "jo22ab");
+    QCOMPARE(form()->Label5->text(), QString());  // no station yet
     QTest::keyClick(form()->Text2, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     const cardel::Station expected{"Q9OWN/P", "JN61FW"};
     QCOMPARE(form()->exportActions().station(), expected);
+    QCOMPARE(form()->Label5->text(), QStringLiteral("1292 km 333\u00B0"));
     QSettings ini(w->dir.filePath("cardel.ini"), QSettings::IniFormat);
     QCOMPARE(ini.value("Stazione/Nominativo").toString(), expected.callSign);
     QCOMPARE(ini.value("Stazione/Locatore").toString(), expected.locator);
     restartWindow();
     QCOMPARE(form()->exportActions().station(), expected);
+    QTest::keyClicks(form()->Text4, "jo22ab");
+    QCOMPARE(form()->Label5->text(), QStringLiteral("1292 km 333\u00B0"));
     QVERIFY(w->platform.shown.isEmpty());
   }
 

@@ -124,6 +124,9 @@ Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_
   // window's own controls stay as they are.
   exportActions_ = new ExportActions(platform_, *this, *Text1);
   Text1->addContextActions({exportActions_->stationAction, exportActions_->exportAction});
+  setStationLocator(exportActions_->station().locator);
+  connect(exportActions_, &ExportActions::stationChanged, this,
+          [this](const Station& station) { setStationLocator(station.locator); });
   centerOnScreen();
   Text2->setFocus();
   recovery_ = std::make_unique<Recovery>(platform_, *this, *Text1,

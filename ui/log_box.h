@@ -44,6 +44,10 @@ class LogBox : public QPlainTextEdit {
   void setLogText(Text text);
   // The log followed directly by `tail`, added at the end of what is shown.
   void appendLogText(TextView tail);
+  // A contact line added at the end, on a line of its own.
+  void appendLine(TextView line);
+  // Where in the log the last change began: the log before it is unchanged.
+  std::size_t changedFrom() const { return changedFrom_; }
 
  signals:
   // Every change of the log text, typed or set.
@@ -70,12 +74,14 @@ class LogBox : public QPlainTextEdit {
   void resyncFromDocument();
   void showWholeLog();
   void showJoinedLineEnd();
+  void keepStorable(int position, int added);
   void finishProgramChange();
   int documentLength() const;
 
   Text log_;
   std::vector<int> displayBreaks_;  // document positions of their separators, ascending
   int shownLength_ = 0;
+  std::size_t changedFrom_ = 0;
   bool settingText_ = false;
 };
 

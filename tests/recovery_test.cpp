@@ -408,7 +408,7 @@ class RecoveryTest : public QObject {
   void fileReplacedWhileRunning() {
     QFETCH(QString, how);
     w->enterContact("Q1ABC", "012", "JN61FW");
-    QVERIFY(QFile::remove(recoveryPath()));
+    if (!QFile::remove(recoveryPath())) QSKIP("this system deletes no file that is open");
     if (how == "file") WriteAll(recoveryPath(), "other\r\n");
     if (how == "folder") QVERIFY(QDir(w->dir.path()).mkdir("cardel-recupero.txt"));
     w->enterContact("Q2ABC", "013", "JN61FX");

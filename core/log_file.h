@@ -36,7 +36,8 @@ struct OpenedLog {
 };
 
 // "Apri": the file's lines appended to the log, from a line of their own,
-// doubled line ends collapsed once, then the serial restored. No file (nullopt) gives the message to show.
+// doubled line ends collapsed once, then the serial restored. No file
+// (nullopt) gives the message to show.
 std::variant<Message, OpenedLog> OpenLog(TextView logText,
                                          const std::optional<std::string_view>& fileBytes);
 

@@ -61,7 +61,7 @@ TEST(AppendQsoLine, StartsALineOfItsOwn) {
       {u"", u"L2\r\n"},
       {u"L1\r\n", u"L1\r\nL2\r\n"},
       {u"edited", u"edited\r\nL2\r\n"},
-      {u"L1\r", u"L1\r\r\nL2\r\n"},        // a lone CR is no line end of the log file
+      {u"L1\r", u"L1\r\r\nL2\r\n"},  // a lone CR is no line end of the log file
       {u"L1\n", u"L1\n\r\nL2\r\n"},
       {u"L1\r\n\r\n", u"L1\r\n\r\nL2\r\n"},  // a blank line stays
   };

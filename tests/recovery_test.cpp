@@ -2,8 +2,8 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QProcess>
-#include <QSysInfo>
 #include <QPushButton>
+#include <QSysInfo>
 #include <atomic>
 
 #include "recovery_file.h"

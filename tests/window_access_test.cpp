@@ -157,8 +157,10 @@ class WindowAccessTest : public QObject {
   void accessibleInsertionIsFiltered_data() {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("log box") << "Text1" << "abc xy\r\n";
-    QTest::newRow("call sign") << "Text2" << "ABC XY";
+    QTest::newRow("log box") << "Text1"
+                             << "abc xy\r\n";
+    QTest::newRow("call sign") << "Text2"
+                               << "ABC XY";
   }
 
   void accessibleInsertionIsFiltered() {

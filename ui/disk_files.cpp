@@ -133,9 +133,9 @@ class HeldFile : public FileLock {
 };
 
 LockAttempt TryLock(const QString& path) {
-  const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()),
-                                    GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  const HANDLE handle =
+      CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), GENERIC_READ | GENERIC_WRITE, 0,
+                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (handle != INVALID_HANDLE_VALUE)
     return {LockAttempt::Outcome::Held, std::make_unique<HeldFile>(handle), {}};
   const DWORD error = GetLastError();

@@ -58,7 +58,7 @@ PathKind Platform::pathKind(const QString& path) {
 LockAttempt Platform::lockFile(const QString& path) { return LockFileOnDisk(path); }
 
 std::variant<std::unique_ptr<AppendFile>, QString> Platform::openAppendFile(const QString& path,
-                                                                           bool keepContent) {
+                                                                            bool keepContent) {
   return OpenAppendFileOnDisk(path, keepContent);
 }
 

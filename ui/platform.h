@@ -92,7 +92,7 @@ class Platform {
   // Created when missing, emptied unless `keepContent`; synced, with its
   // folder, so that it is there after a power cut.
   virtual std::variant<std::unique_ptr<AppendFile>, QString> openAppendFile(const QString& path,
-                                                                           bool keepContent);
+                                                                            bool keepContent);
   virtual std::unique_ptr<FileReplacement> replaceFile(const QString& path);
   virtual std::optional<QString> renameFile(const QString& from, const QString& to);
   virtual std::optional<QString> removeFile(const QString& path);

@@ -113,7 +113,8 @@ bool Recovery::keepAside() {
 bool Recovery::openWriter(bool keepContent) {
   writer_ = std::make_unique<RecoveryWriter>(platform_, path(), [this](QString reason) {
     QMetaObject::invokeMethod(
-        this, [this, reason] { tellUnprotected(RecoveryFailedMessage(ToText(path()), ToText(reason))); },
+        this,
+        [this, reason] { tellUnprotected(RecoveryFailedMessage(ToText(path()), ToText(reason))); },
         Qt::QueuedConnection);
   });
   if (const auto failure = writer_->open(keepContent)) {
@@ -167,9 +168,7 @@ void Recovery::onLogChanged() {
       rewriteTimer_.start();
       writer_->prepareSpare(log_.logText().size());
       break;
-    case State::Copying:
-      copy_.resize(std::min(copy_.size(), log_.changedFrom()));
-      break;
+    case State::Copying: copy_.resize(std::min(copy_.size(), log_.changedFrom())); break;
     case State::Off:
     case State::Unprotected:
     case State::Empty:

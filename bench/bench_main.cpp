@@ -505,6 +505,42 @@ void Text4Keystroke(benchmark::State& state, int lines, bool station) {
   w.reset();
 }
 
+// Typing without a pause in the middle of the log box, a key every 30 ms
+// for 15 s: the longest an edit stays off the recovery file, measured as the
+// longest time between two replacements of the file (the first counted from
+// the first key).
+void Text1Typing(benchmark::State& state, int lines) {
+  BenchWindow& w = WindowWith(lines);
+  const ProtectedLog kept(w, true);
+  const QString path = w.form->recovery().path();
+  QTextCursor caret = w.box().textCursor();
+  caret.setPosition(w.shownLength / 2);
+  w.box().setTextCursor(caret);
+  w.box().setFocus();
+  for (auto _ : state) {
+    QElapsedTimer clock;
+    clock.start();
+    QDateTime stamp = QFileInfo(path).lastModified();
+    qint64 last = 0;
+    qint64 longest = 0;
+    int replacements = 0;
+    while (clock.elapsed() < 15'000) {
+      QTest::keyClick(&w.box(), 'x');
+      QTest::qWait(30);
+      if (const QDateTime now = QFileInfo(path).lastModified(); now != stamp) {
+        stamp = now;
+        longest = std::max(longest, clock.elapsed() - last);
+        last = clock.elapsed();
+        ++replacements;
+      }
+    }
+    longest = std::max(longest, clock.elapsed() - last);
+    state.SetIterationTime(double(longest) / 1000);
+    state.counters["replacements"] = replacements;
+  }
+  w.reset();
+}
+
 // ---------------------------------------------------------------------------
 // The core alone, on the same logs.
 
@@ -540,7 +576,8 @@ void CoreBenchmark(benchmark::State& state, int lines, Op op) {
 void RecoveryRewrite(benchmark::State& state, int lines, bool windowThread) {
   const CoreLog& log = CoreLogWith(lines);
   QTemporaryDir dir;
-  cardel::RecoveryWriter writer(dir.filePath("cardel-recupero.txt"), [](QString) {});
+  cardel::Platform platform;
+  cardel::RecoveryWriter writer(platform, dir.filePath("cardel-recupero.txt"), [](QString) {});
   if (writer.open(false)) {
     state.SkipWithError("cannot write the recovery file");
     return;
@@ -566,6 +603,12 @@ void RecoveryRewrite(benchmark::State& state, int lines, bool windowThread) {
 }
 
 void RegisterRecoveryRewrites() {
+  for (const int lines : {100'000, 900'000})
+    benchmark::RegisterBenchmark(("recovery/typing_longest_wait/" + std::to_string(lines)).c_str(),
+                                 [=](benchmark::State& s) { Text1Typing(s, lines); })
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
   for (const int lines : {1'000, 10'000, 100'000, 900'000}) {
     const std::string size = "/" + std::to_string(lines);
     for (const bool windowThread : {true, false})

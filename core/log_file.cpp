@@ -126,7 +126,8 @@ std::variant<Message, OpenedLog> OpenLog(TextView logText,
                                          const std::optional<std::string_view>& fileBytes) {
   if (!fileBytes)
     return Message{u"Nessun LOG trovato!.", Text(kLogFileTitle), MessageIcon::Exclamation};
-  Text merged = CollapseDoubledLineEnds(Concat(logText, ReadLogLines(*fileBytes)));
+  Text merged = CollapseDoubledLineEnds(
+      Concat(Concat(logText, LineEndBefore(logText)), ReadLogLines(*fileBytes)));
   auto caption = RestoreSerial(merged);
   return OpenedLog{std::move(merged), std::move(caption)};
 }

@@ -35,8 +35,9 @@ struct OpenedLog {
   friend bool operator==(const OpenedLog&, const OpenedLog&) = default;
 };
 
-// "Apri": the file's lines appended to the log, doubled line ends collapsed
-// once, then the serial restored. No file (nullopt) gives the message to show.
+// "Apri": the file's lines appended to the log, from a line of their own,
+// doubled line ends collapsed once, then the serial restored. No file
+// (nullopt) gives the message to show.
 std::variant<Message, OpenedLog> OpenLog(TextView logText,
                                          const std::optional<std::string_view>& fileBytes);
 

@@ -44,7 +44,12 @@ std::optional<QsoLineFields> SplitQsoLine(TextView line) {
   return f;
 }
 
+TextView LineEndBefore(TextView logText) {
+  return logText.empty() || logText.ends_with(kLineEnd) ? TextView() : kLineEnd;
+}
+
 LogText AppendQsoLine(LogText logText, TextView qsoLine) {
+  logText.append(LineEndBefore(logText));
   logText.append(qsoLine);
   return logText;
 }

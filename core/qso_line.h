@@ -48,8 +48,14 @@ struct QsoLineFields {
 // not in the layout of a contact line, such as a note typed into the log.
 std::optional<QsoLineFields> SplitQsoLine(TextView line);
 
-// The log text followed directly by the line. Taken by value, so a caller
-// that moves its log in pays only for the line.
+// What goes between the log and a line added at its end, so that the line
+// starts a line of its own: nothing when the log is empty or ends with CR LF,
+// else CR LF. A note typed at the end without Enter, or a line end deleted,
+// would otherwise glue the next contact onto it.
+TextView LineEndBefore(TextView logText);
+
+// The log text followed by the line, on a line of its own. Taken by value, so
+// a caller that moves its log in pays only for the line.
 LogText AppendQsoLine(LogText logText, TextView qsoLine);
 
 }  // namespace cardel

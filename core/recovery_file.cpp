@@ -41,7 +41,7 @@ Text KeptRecoveryFileName(const FileStamp& s, int attempt) {
 
 Text RecoveryQuestion(std::size_t lines) {
   return Join({u"L'ultima sessione non \u00E8 stata chiusa correttamente. Recuperare il log (",
-               ZeroPadded(static_cast<int>(lines), 1), u" righe)?"});
+               ZeroPadded(static_cast<int>(lines), 1), lines == 1 ? u" riga)?" : u" righe)?"});
 }
 
 Message RecoveryKeptMessage(TextView keptPath) {
@@ -65,6 +65,24 @@ Message RecoveryInUseMessage() {
 Message RecoveryFailedMessage(TextView path, TextView reason) {
   return {Join({u"Impossibile scrivere il file di recupero ", path, u"\n", reason, u"\n",
                 kUnprotected}),
+          Text(kApplicationTitle), MessageIcon::Exclamation};
+}
+
+Message RecoveryLockFailedMessage(TextView lockPath, TextView reason) {
+  return {Join({u"Impossibile creare il blocco del file di recupero ", lockPath, u"\n", reason,
+                u"\n", kUnprotected}),
+          Text(kApplicationTitle), MessageIcon::Exclamation};
+}
+
+Message RecoveryNotAFileMessage(TextView path) {
+  return {Join({path, u" non \u00E8 un file: resta com'\u00E8 e non viene usato.\n", kUnprotected}),
+          Text(kApplicationTitle), MessageIcon::Exclamation};
+}
+
+Message RecoveryNotRemovedMessage(TextView path, TextView reason) {
+  return {Join({u"Impossibile eliminare il file di recupero ", path, u"\n", reason, u"\n",
+                u"Al prossimo avvio Cardel chieder\u00E0 di recuperarne il log: rispondere No "
+                u"se il log \u00E8 gi\u00E0 stato salvato con \"Salva\"."}),
           Text(kApplicationTitle), MessageIcon::Exclamation};
 }
 

@@ -33,7 +33,8 @@ struct FileStamp {
 // extension for the second, third... `attempt` when a name is taken.
 Text KeptRecoveryFileName(const FileStamp& stamp, int attempt = 1);
 
-// The question asked at start when a recovery file is there.
+// The question asked at start when a recovery file is there; "1 riga",
+// "2 righe".
 Text RecoveryQuestion(std::size_t lines);
 
 // Where a recovery file the operator did not want was kept.
@@ -44,5 +45,11 @@ Message RecoveryNotKeptMessage(TextView path, TextView reason);
 Message RecoveryInUseMessage();
 // The recovery file cannot be written: the log is not protected.
 Message RecoveryFailedMessage(TextView path, TextView reason);
+// The lock that keeps other windows off the recovery file cannot be made.
+Message RecoveryLockFailedMessage(TextView lockPath, TextView reason);
+// Something that is not a file (a folder) has the recovery file's name.
+Message RecoveryNotAFileMessage(TextView path);
+// A normal exit could not remove the recovery file.
+Message RecoveryNotRemovedMessage(TextView path, TextView reason);
 
 }  // namespace cardel

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "log_file.h"
 #include "qso_entry.h"
 #include "qso_line.h"
 
@@ -50,10 +51,27 @@ TEST(ComposeQsoLine, SeparatorsInsideFieldsAreWrittenUnchanged) {
   EXPECT_EQ(ComposeQsoLine(f), u"002-+-d---0000---A-+-B---59---1---2---X-->Y\r\n");
 }
 
-TEST(AppendQsoLine, AttachesDirectlyAfterTheLog) {
-  EXPECT_EQ(AppendQsoLine(u"", u"L1\r\n"), u"L1\r\n");
-  EXPECT_EQ(AppendQsoLine(u"L1\r\n", u"L2\r\n"), u"L1\r\nL2\r\n");
-  EXPECT_EQ(AppendQsoLine(u"edited", u"L2\r\n"), u"editedL2\r\n");
+// A line added by OK or "Apri" starts a line of its own; a log that ends
+// with CR LF is unchanged byte for byte.
+TEST(AppendQsoLine, StartsALineOfItsOwn) {
+  struct Case {
+    const char16_t* log;
+    const char16_t* appended;
+  } cases[] = {
+      {u"", u"L2\r\n"},
+      {u"L1\r\n", u"L1\r\nL2\r\n"},
+      {u"edited", u"edited\r\nL2\r\n"},
+      {u"L1\r", u"L1\r\r\nL2\r\n"},  // a lone CR is no line end of the log file
+      {u"L1\n", u"L1\n\r\nL2\r\n"},
+      {u"L1\r\n\r\n", u"L1\r\n\r\nL2\r\n"},  // a blank line stays
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    EXPECT_EQ(AppendQsoLine(c.log, u"L2\r\n"), c.appended);
+    const auto opened = OpenLog(c.log, std::string_view("L2\r\n"));
+    ASSERT_TRUE(std::holds_alternative<OpenedLog>(opened));
+    EXPECT_EQ(std::get<OpenedLog>(opened).logText, CollapseDoubledLineEnds(c.appended));
+  }
 }
 
 struct RefusalCase {

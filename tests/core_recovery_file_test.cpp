@@ -65,6 +65,7 @@ TEST(RecoveryQuestion, NamesTheLineCount) {
   EXPECT_EQ(RecoveryQuestion(42),
             u"L'ultima sessione non \u00E8 stata chiusa correttamente. Recuperare il log (42 "
             u"righe)?");
+  EXPECT_TRUE(RecoveryQuestion(1).ends_with(u"(1 riga)?"));
 }
 
 TEST(RecoveryMessages, NameThePathAndTheReason) {

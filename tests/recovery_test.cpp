@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QSysInfo>
 #include <atomic>
 
 #include "recovery_file.h"
@@ -28,6 +29,10 @@ class RecoveryTest : public QObject {
   std::unique_ptr<WindowUnderTest> w;
   cardel::Form15* form() { return w->window.get(); }
   QString recoveryPath() const { return w->dir.filePath("cardel-recupero.txt"); }
+  QString lockPath() const { return w->dir.filePath("cardel-recupero.lock"); }
+  QString question(int lines) const {
+    return cardel::ToQString(cardel::RecoveryQuestion(std::size_t(lines)));
+  }
   QByteArray recoveryBytes() const { return ReadAll(recoveryPath()); }
   void waitUntilWritten() { QTRY_VERIFY(form()->recovery().isWritten()); }
   QStringList filesInFolder() const { return QDir(w->dir.path()).entryList(QDir::Files); }
@@ -101,7 +106,8 @@ class RecoveryTest : public QObject {
   void writerKeepsContactsMadeDuringARewrite() {
     QFETCH(int, logs);
     std::atomic<bool> failed = false;
-    cardel::RecoveryWriter writer(recoveryPath() + ".w", [&failed](QString) { failed = true; });
+    cardel::RecoveryWriter writer(w->platform, recoveryPath() + ".w",
+                                  [&failed](QString) { failed = true; });
     QVERIFY(!writer.open(false));
     cardel::Text log;
     for (int i = 0; i < logs; ++i) {
@@ -255,7 +261,9 @@ class RecoveryTest : public QObject {
     QTest::qWait(100);
     QCOMPARE(w->platform.shown.size(), 1);
     const auto& box = w->platform.shown.first();
-    QVERIFY2(box.text.startsWith("Impossibile scrivere il file di recupero "),
+    // A read-only folder holds no lock either.
+    QVERIFY2(box.text.startsWith(how == "read-only" ? "Impossibile creare il blocco "
+                                                    : "Impossibile scrivere il file di recupero "),
              qPrintable(box.text));
     QVERIFY(box.text.contains("I contatti non sono protetti"));
     if (how != "read-only")
@@ -263,6 +271,181 @@ class RecoveryTest : public QObject {
     QCOMPARE(box.title, kTitle);
     QCOMPARE(box.icon, QMessageBox::Warning);
     QCOMPARE(w->log(), expected);
+  }
+
+  // A line end deleted or a note typed at the end of the log: the next
+  // contact, from OK or from "Apri", still starts a line of its own, and the
+  // verdict sees it.
+  void addedLineStartsALineOfItsOwn_data() {
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<bool>("open");
+    QTest::newRow("Backspace, then OK") << "backspace" << false;
+    QTest::newRow("a note without Enter, then OK") << "note" << false;
+    QTest::newRow("Backspace, then Apri") << "backspace" << true;
+    QTest::newRow("a note without Enter, then Apri") << "note" << true;
+  }
+
+  void addedLineStartsALineOfItsOwn() {
+    QFETCH(QString, edit);
+    QFETCH(bool, open);
+    w->enterContact("Q1ABC", "012", "JN61AA");
+    form()->Text1->moveCursor(QTextCursor::End);
+    if (edit == "backspace")
+      QTest::keyClick(form()->Text1, Qt::Key_Backspace);
+    else
+      QTest::keyClicks(form()->Text1, "nota");
+    const QString before = w->log();
+    QVERIFY(!before.endsWith("\r\n"));
+    const QString line = QsoLineText("002", "0818", "Q2XYZ", "013", "JN61FX");
+    if (open) {
+      WriteAll(w->logPath(), line.toLatin1());
+      QTest::mouseClick(form()->Command2, Qt::LeftButton);
+    } else {
+      w->enterContact("Q2XYZ", "013", "JN61FX");
+    }
+    QCOMPARE(w->log(), before + "\r\n" + line);
+    QTest::keyClicks(form()->Text2, "Q2XYZ");
+    QCOMPARE(form()->callMark(), cardel::CallMark::Duplicate);
+    waitUntilWritten();
+    QCOMPARE(recoveryBytes(), Cp1252(w->log()));
+  }
+
+  // What a crash leaves of a lock never passes for a window still open,
+  // whatever the file says and wherever the crash happened.
+  void leftoverLockNeverHidesTheLog_data() {
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    QTest::addColumn<QByteArray>("lock");
+    QTest::newRow("another computer") << QByteArray("4242\ncardel\nother-pc\n");
+    QTest::newRow("garbage") << QByteArray("\xFF\xFEnot a lock\r\n");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("a PID now reused")
+        << QByteArray::number(QCoreApplication::applicationPid()) + "\ncardel\n" + host + "\n";
+    QTest::newRow("PID 1, as in a sandbox") << "1\ncardel\n" + host + "\n";
+  }
+
+  void leftoverLockNeverHidesTheLog() {
+    QFETCH(QByteArray, lock);
+    w->window.reset();  // as if killed
+    WriteAll(recoveryPath(), kTwoContacts.toLatin1());
+    WriteAll(lockPath(), lock);
+    restart({QMessageBox::Yes});
+    QCOMPARE(w->platform.shown.size(), 1);
+    QCOMPARE(w->platform.shown[0].text, question(2));
+    QCOMPARE(w->log(), kTwoContacts);
+    w->enterContact("Q3ABC", "014", "JN61FX");
+    QCOMPARE(recoveryBytes(), Cp1252(w->log()));
+  }
+
+  // No lock at start: the file left behind is still offered, and what
+  // cannot be protected is said once.
+  void fileOfferedWithoutALock_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::newRow("no room for a lock, Yes") << "full" << QMessageBox::Yes;
+    QTest::newRow("no room for a lock, No") << "full" << QMessageBox::No;
+    QTest::newRow("read-only folder, Yes") << "read-only" << QMessageBox::Yes;
+  }
+
+  void fileOfferedWithoutALock() {
+    QFETCH(QString, how);
+    QFETCH(QMessageBox::StandardButton, answer);
+    w->window.reset();
+    WriteAll(recoveryPath(), kTwoContacts.toLatin1());
+    if (how == "full") w->platform.lockFailure = "No space left on device";
+    FolderLock lock(how == "read-only" ? w->dir.path() : QString());
+    const auto closeFirst = qScopeGuard([this] { w->window.reset(); });
+    if (how == "read-only" && !lock.locked()) QSKIP("no way to lock a folder here");
+    restart({answer});
+    QCOMPARE(w->platform.shown.first().text, question(2));
+    QCOMPARE(w->log(), answer == QMessageBox::Yes ? kTwoContacts : QString());
+    const auto& told = w->platform.shown.last();
+    QVERIFY2(told.text.startsWith("Impossibile creare il blocco del file di recupero "),
+             qPrintable(told.text));
+    QVERIFY(told.text.contains("I contatti non sono protetti"));
+    if (how == "full") QVERIFY(told.text.contains("No space left on device"));
+    const qsizetype messages = w->platform.shown.size();
+    w->enterContact("Q3ABC", "014", "JN61FX");
+    QCOMPARE(w->platform.shown.size(), messages);
+    if (answer == QMessageBox::Yes)
+      QCOMPARE(recoveryBytes(), kTwoContacts.toLatin1());  // left as it was
+    else
+      QVERIFY(ReadAll(w->dir.filePath(kKeptName)) == kTwoContacts.toLatin1());
+  }
+
+  // A disk that fills during OK: the contact stays in the window, the file
+  // keeps whole lines only, and the operator is told once.
+  void tornAppendIsCutBack_data() {
+    QTest::addColumn<int>("fullAt");
+    QTest::newRow("first contact") << 1;
+    QTest::newRow("third contact") << 3;
+  }
+
+  void tornAppendIsCutBack() {
+    QFETCH(int, fullAt);
+    w->window.reset();
+    w->platform.fullAtWrite = fullAt;
+    restart();
+    QString whole;
+    for (int i = 1; i <= 4; ++i) {
+      if (i == fullAt) whole = w->log();
+      w->enterContact(QString("Q%1X").arg(i), QString::number(i), "JN61FW");
+    }
+    QCOMPARE(cardel::CountLogLines(cardel::ToText(w->log())), std::size_t(4));
+    QCOMPARE(w->platform.shown.size(), 1);
+    QVERIFY(w->platform.shown[0].text.contains("No space left on device"));
+    QCOMPARE(recoveryBytes(), Cp1252(whole));
+  }
+
+  // Deleted or replaced behind the program's back: the next contact writes
+  // the whole log anew, or the operator is told once that it cannot.
+  void fileReplacedWhileRunning_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("deleted") << "deleted";
+    QTest::newRow("replaced by another file") << "file";
+    QTest::newRow("replaced by a folder") << "folder";
+  }
+
+  void fileReplacedWhileRunning() {
+    QFETCH(QString, how);
+    w->enterContact("Q1ABC", "012", "JN61FW");
+    if (!QFile::remove(recoveryPath())) QSKIP("this system deletes no file that is open");
+    if (how == "file") WriteAll(recoveryPath(), "other\r\n");
+    if (how == "folder") QVERIFY(QDir(w->dir.path()).mkdir("cardel-recupero.txt"));
+    w->enterContact("Q2ABC", "013", "JN61FX");
+    if (how == "folder") {
+      QTRY_COMPARE(w->platform.shown.size(), 1);
+      QVERIFY(w->platform.shown[0].text.startsWith("Impossibile scrivere il file di recupero "));
+      w->enterContact("Q3ABC", "014", "JN61FX");
+      QCOMPARE(w->platform.shown.size(), 1);
+      return;
+    }
+    waitUntilWritten();
+    QCOMPARE(recoveryBytes(), Cp1252(w->log()));
+    QVERIFY(w->platform.shown.isEmpty());
+  }
+
+  void exitThatCannotRemoveTheFileSaysSo() {
+    w->enterContact("Q1ABC", "012", "JN61FW");
+    w->platform.removeFailure = "Read-only file system";
+    w->platform.answers = {QMessageBox::Yes};
+    form()->close();
+    QCOMPARE(w->platform.shown.size(), 2);
+    QVERIFY(w->platform.shown[1].text.startsWith("Impossibile eliminare il file di recupero "));
+    QVERIFY(w->platform.shown[1].text.contains("Read-only file system"));
+  }
+
+  void folderWithTheFileNameIsLeftAlone() {
+    w->window.reset();
+    QFile::remove(recoveryPath());
+    QVERIFY(QDir(w->dir.path()).mkpath("cardel-recupero.txt/inside"));
+    restart();
+    QCOMPARE(w->platform.shown.size(), 1);
+    QVERIFY(w->platform.shown[0].text.startsWith(QDir::toNativeSeparators(recoveryPath()) +
+                                                 " non \u00E8 un file"));
+    w->enterContact("Q1ABC", "012", "JN61FW");
+    QCOMPARE(w->platform.shown.size(), 1);
+    QVERIFY(QFileInfo(recoveryPath() + "/inside").isDir());
+    QCOMPARE(filesInFolder(), QStringList());
   }
 };
 

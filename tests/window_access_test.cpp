@@ -1,5 +1,7 @@
 #include <QAccessible>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 
 #include "window_fixture.h"
 
@@ -115,6 +117,70 @@ class WindowAccessTest : public QObject {
     QCOMPARE(AccessibleText(form()->Text2, QAccessible::Description), QStringLiteral("Duplicato"));
     for (int i = 0; i < 3; ++i) QTest::keyClick(form()->Text2, Qt::Key_Backspace);
     QCOMPARE(AccessibleText(form()->Text2, QAccessible::Description), QString());
+  }
+
+  // A screen reader or voice control changes a check box by its Toggle
+  // action, which is no click: what the box controls follows all the same.
+  void toggleActionRunsTheHandler_data() {
+    QTest::addColumn<QString>("box");
+    QTest::newRow("Multibanda") << "Check2";
+    QTest::newRow("HF") << "Check3";
+  }
+
+  void toggleActionRunsTheHandler() {
+    QFETCH(QString, box);
+    w->showActive();
+    w->setLog(QsoLineText("001", "0818", "Q1ABC", "012", "JN61FW", "14 Mhz"));
+    QTest::keyClicks(form()->Text2, "Q1ABC");
+    QCOMPARE(form()->callMark(), cardel::CallMark::Duplicate);
+    auto* check = form()->findChild<QCheckBox*>(box);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(check);
+    QVERIFY(face && face->actionInterface());
+    face->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(check->isChecked());
+    if (box == "Check2") {
+      QVERIFY(form()->Combo1->isVisible());
+      QVERIFY(form()->Label4->isVisible());
+      QCOMPARE(form()->callMark(), cardel::CallMark::NewBand);
+    } else {
+      QVERIFY(!form()->Text4->isVisible());
+      QVERIFY(!form()->Label2->isVisible());
+    }
+    face->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(form()->Text4->isVisible());
+    QVERIFY(!form()->Combo1->isVisible());
+    QCOMPARE(form()->callMark(), cardel::CallMark::Duplicate);
+  }
+
+  // Text an assistive tool inserts through the accessible text interface
+  // passes the same filter as typed text.
+  void accessibleInsertionIsFiltered_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("log box") << "Text1"
+                             << "abc xy\r\n";
+    QTest::newRow("call sign") << "Text2"
+                               << "ABC XY";
+  }
+
+  void accessibleInsertionIsFiltered() {
+    QFETCH(QString, box);
+    QFETCH(QString, shown);
+    w->showActive();
+    if (box == "Text1")
+      w->setLog("abc\r\n");
+    else
+      QTest::keyClicks(form()->Text2, "abc");
+    QAccessibleInterface* face =
+        QAccessible::queryAccessibleInterface(form()->findChild<QWidget*>(box));
+    QVERIFY(face && face->editableTextInterface());
+    face->editableTextInterface()->insertText(3, QString::fromUtf8("\u0416\u044F x\U0001F600y"));
+    if (box == "Text1") {
+      QTRY_COMPARE(w->log(), shown);
+      QCOMPARE(form()->Text1->toPlainText(), "abc xy\n");
+    } else {
+      QCOMPARE(form()->Text2->text(), shown);
+    }
   }
 };
 

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
 #include <deque>
 #include <memory>
 
@@ -15,14 +16,56 @@
 #include "platform.h"
 #include "qt_text.h"
 
+// A file on a disk that fills at the `failAt`-th write: half of it lands.
+class FillingFile : public cardel::AppendFile {
+ public:
+  FillingFile(std::unique_ptr<cardel::AppendFile> file, std::atomic<int>& writes, int failAt)
+      : file_(std::move(file)), writes_(writes), failAt_(failAt) {}
+  qint64 size() const override { return file_->size(); }
+  std::optional<QString> write(const QByteArray& bytes) override {
+    if (++writes_ != failAt_) return file_->write(bytes);
+    file_->write(bytes.left(bytes.size() / 2));
+    return QStringLiteral("No space left on device");
+  }
+  std::optional<QString> sync() override { return file_->sync(); }
+  std::optional<QString> truncate(qint64 length) override { return file_->truncate(length); }
+  bool isAt(const QString& path) const override { return file_->isAt(path); }
+
+ private:
+  std::unique_ptr<cardel::AppendFile> file_;
+  std::atomic<int>& writes_;
+  int failAt_;
+};
+
 // The machine as the tests want it: a chosen clock, a temporary program
-// folder, and message boxes that are recorded and answered from a queue.
+// folder, message boxes that are recorded and answered from a queue, and
+// files that fail where a test says.
 class FakePlatform : public cardel::Platform {
  public:
   QDateTime now{QDate(2026, 12, 7), QTime(10, 18)};
   QString folder;
   QList<cardel::MessageRequest> shown;
   std::deque<QMessageBox::StandardButton> answers;
+  QString lockFailure;    // no lock can be made, for this reason
+  QString removeFailure;  // no file can be removed, for this reason
+  int fullAtWrite = 0;    // the disk fills at this append
+  std::atomic<int> writes = 0;
+
+  cardel::LockAttempt lockFile(const QString& path) override {
+    if (lockFailure.isEmpty()) return Platform::lockFile(path);
+    return {cardel::LockAttempt::Outcome::Failed, nullptr, lockFailure};
+  }
+  std::optional<QString> removeFile(const QString& path) override {
+    if (removeFailure.isEmpty()) return Platform::removeFile(path);
+    return removeFailure;
+  }
+  std::variant<std::unique_ptr<cardel::AppendFile>, QString> openAppendFile(
+      const QString& path, bool keepContent) override {
+    auto opened = Platform::openAppendFile(path, keepContent);
+    auto* file = std::get_if<std::unique_ptr<cardel::AppendFile>>(&opened);
+    if (!file || fullAtWrite == 0) return opened;
+    return std::make_unique<FillingFile>(std::move(*file), writes, fullAtWrite);
+  }
 
   QDateTime localNow() const override { return now; }
   QString programFolder() const override { return folder; }

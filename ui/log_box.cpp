@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "codepage.h"
 #include "entry_filter.h"
 #include "qso_line.h"
 #include "qt_text.h"
@@ -132,14 +133,22 @@ void LogBox::setLogText(Text text) {
     return;
   }
   log_ = std::move(text);
+  changedFrom_ = 0;
   showWholeLog();
   finishProgramChange();
+}
+
+void LogBox::appendLine(TextView line) {
+  Text tail(LineEndBefore(log_));
+  tail.append(line);
+  appendLogText(tail);
 }
 
 void LogBox::appendLogText(TextView tail) {
   if (tail.empty()) return;
   const std::size_t oldSize = log_.size();
-  log_ = AppendQsoLine(std::move(log_), tail);
+  log_.append(tail);
+  changedFrom_ = oldSize;
   if (FormsLineEnd(log_, oldSize)) {
     showWholeLog();  // a lone CR at the end now meets an LF
   } else {
@@ -223,6 +232,7 @@ void LogBox::onContentsChange(int position, int removed, int added) {
   bool changed = true;
   if (removed < 0) {
     const Text before = log_;
+    changedFrom_ = 0;
     resyncFromDocument();
     changed = log_ != before;
   } else {
@@ -245,8 +255,16 @@ void LogBox::onContentsChange(int position, int removed, int added) {
     // Formatting alone also reports a change; only a new text is one.
     changed = log_.compare(start, end - start, inserted) != 0;
     log_.replace(start, end - start, inserted);
+    changedFrom_ = start;
 
+    if (StorableText(inserted).size() != inserted.size()) {
+      // Past the key, paste and input-method filters: text an assistive tool
+      // inserts through the accessibility interface.
+      QMetaObject::invokeMethod(
+          this, [this, position, added] { keepStorable(position, added); }, Qt::QueuedConnection);
+    }
     if (!documentMatchesLog()) {
+      changedFrom_ = 0;
       resyncFromDocument();
     } else if (FormsLineEnd(log_, start) || FormsLineEnd(log_, start + inserted.size())) {
       // A lone CR now stands before a lone LF: show them as a line break,
@@ -306,6 +324,23 @@ void LogBox::resyncFromDocument() {
   }
   log_ = std::move(log);
   shownLength_ = documentLength();
+}
+
+// Replaces a piece of the document by what the log file can hold of it, as
+// an edit of the operator's, so the log follows as it does for any edit.
+void LogBox::keepStorable(int position, int added) {
+  const int length = documentLength();
+  QTextCursor piece(document());
+  piece.setPosition(std::min(position, length));
+  piece.setPosition(std::min(position + added, length), QTextCursor::KeepAnchor);
+  const Text shown = FromDisplay(piece.selectedText());
+  const Text kept = StorableText(shown);
+  if (kept == shown) return;
+  // Uncut: the insertion cuts long lines itself.
+  Display uncut = ToDisplay(kept);
+  for (auto at = uncut.displayBreaks.rbegin(); at != uncut.displayBreaks.rend(); ++at)
+    uncut.text.remove(*at, 1);
+  insertPieces(piece, uncut.text);
 }
 
 void LogBox::showJoinedLineEnd() {

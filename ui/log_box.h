@@ -46,6 +46,10 @@ class LogBox : public QPlainTextEdit {
   void appendLogText(TextView tail);
   // Added after a separator at the end of the box's own context menu.
   void addContextActions(const QList<QAction*>& actions) { contextActions_ += actions; }
+  // A contact line added at the end, on a line of its own.
+  void appendLine(TextView line);
+  // Where in the log the last change began: the log before it is unchanged.
+  std::size_t changedFrom() const { return changedFrom_; }
 
  signals:
   // Every change of the log text, typed or set.
@@ -73,6 +77,7 @@ class LogBox : public QPlainTextEdit {
   void resyncFromDocument();
   void showWholeLog();
   void showJoinedLineEnd();
+  void keepStorable(int position, int added);
   void finishProgramChange();
   int documentLength() const;
   void showContextMenu(QPoint position, QPoint globalPosition);
@@ -80,6 +85,7 @@ class LogBox : public QPlainTextEdit {
   Text log_;
   std::vector<int> displayBreaks_;  // document positions of their separators, ascending
   int shownLength_ = 0;
+  std::size_t changedFrom_ = 0;
   bool settingText_ = false;
   QList<QAction*> contextActions_;
 };

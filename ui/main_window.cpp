@@ -206,8 +206,10 @@ void Form15::connectHandlers() {
   connect(Command3, &QPushButton::clicked, this, &Form15::onCommand3Clicked);
   connect(Command4, &QPushButton::clicked, this, &Form15::onCommand4Clicked);
   connect(Check1, &QCheckBox::clicked, this, &Form15::onCheck1Clicked);
-  connect(Check2, &QCheckBox::clicked, this, &Form15::onCheck2Clicked);
-  connect(Check3, &QCheckBox::clicked, this, &Form15::onCheck3Clicked);
+  // By value, not by click: an assistive tool's Toggle action changes the
+  // value without a click, and the band list and the verdict must follow.
+  connect(Check2, &QCheckBox::toggled, this, &Form15::onCheck2Toggled);
+  connect(Check3, &QCheckBox::toggled, this, &Form15::onCheck3Toggled);
   connect(Text1, &LogBox::logTextChanged, this, &Form15::onText1Changed);
   connect(Text2, &QLineEdit::textChanged, this, &Form15::onText2Changed);
   connect(Text4, &QLineEdit::textChanged, this, &Form15::onText4Changed);
@@ -259,7 +261,7 @@ void Form15::onCommand1Clicked() {
   Text2->setText(QString());
   Text3->setText(QString());
   Text4->setText(QString());
-  recovery_->appendContact([&] { Text1->appendLogText(accepted.qsoLine); });
+  recovery_->appendContact([&] { Text1->appendLine(accepted.qsoLine); });
   Frame1->setTitle(ToQString(accepted.nextSerialCaption));
   Text2->setFocus();
 }
@@ -312,7 +314,7 @@ void Form15::onCommand4Clicked() { close(); }
 
 void Form15::onCheck1Clicked() { Text2->setFocus(); }
 
-void Form15::onCheck2Clicked() {
+void Form15::onCheck2Toggled() {
   if (Check2->isChecked()) {
     Label4->show();
     Combo1->show();
@@ -325,7 +327,7 @@ void Form15::onCheck2Clicked() {
   renewMark();
 }
 
-void Form15::onCheck3Clicked() {
+void Form15::onCheck3Toggled() {
   Text4->setVisible(!Check3->isChecked());
   Label2->setVisible(!Check3->isChecked());
   renewDistance();

@@ -81,8 +81,8 @@ class Form15 : public QWidget {
   void onCommand3Clicked();
   void onCommand4Clicked();
   void onCheck1Clicked();
-  void onCheck2Clicked();
-  void onCheck3Clicked();
+  void onCheck2Toggled();
+  void onCheck3Toggled();
   void onText1Changed();
   void onText2Changed();
   void onText4Changed();

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "disk_files.h"
+
 namespace cardel {
 
 QDateTime Platform::localNow() const { return QDateTime::currentDateTime(); }
@@ -18,21 +20,6 @@ QMessageBox::StandardButton Platform::showMessage(QWidget* parent, const Message
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-namespace {
-
-// A write the disk cuts short reports no error; the next one, which writes
-// nothing, carries the system's reason ("No space left on device").
-bool WriteWhole(QSaveFile& file, const QByteArray& bytes) {
-  for (qint64 written = 0; written < bytes.size();) {
-    const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-    if (n <= 0) return false;
-    written += n;
-  }
-  return true;
-}
-
-}  // namespace
-
 std::optional<QString> Platform::writeFile(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
   // An installed program or a shared folder may let the log be written but
@@ -41,9 +28,9 @@ std::optional<QString> Platform::writeFile(const QString& path, const QByteArray
   // Unbuffered, so that every write reaches the disk here, where a short one
   // is noticed: commit() misses a buffered write that fails when flushed,
   // and would put a short file in place of the log.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !WriteWhole(file, bytes) ||
-      !file.commit())
-    return file.errorString();
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
+  if (auto failure = WriteWhole(file, bytes)) return failure;
+  if (!file.commit()) return file.errorString();
   return std::nullopt;
 }
 
@@ -56,6 +43,39 @@ FileRead Platform::readFile(const QString& path) {
   if (file.error() != QFileDevice::NoError)
     return {FileRead::Outcome::Failed, {}, file.errorString()};
   return {FileRead::Outcome::Read, std::move(bytes), {}};
+}
+
+}  // namespace cardel
+
+namespace cardel {
+
+PathKind Platform::pathKind(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists() && !info.isSymLink()) return PathKind::Missing;
+  return info.isFile() ? PathKind::File : PathKind::Other;
+}
+
+LockAttempt Platform::lockFile(const QString& path) { return LockFileOnDisk(path); }
+
+std::variant<std::unique_ptr<AppendFile>, QString> Platform::openAppendFile(const QString& path,
+                                                                            bool keepContent) {
+  return OpenAppendFileOnDisk(path, keepContent);
+}
+
+std::unique_ptr<FileReplacement> Platform::replaceFile(const QString& path) {
+  return ReplaceFileOnDisk(path);
+}
+
+std::optional<QString> Platform::renameFile(const QString& from, const QString& to) {
+  QFile file(from);
+  if (!file.rename(to)) return file.errorString();
+  return std::nullopt;
+}
+
+std::optional<QString> Platform::removeFile(const QString& path) {
+  QFile file(path);
+  if (!file.remove()) return file.errorString();
+  return std::nullopt;
 }
 
 }  // namespace cardel

@@ -1,27 +1,23 @@
 #pragma once
 
-#include <QFile>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <chrono>
-#include <condition_variable>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <thread>
 
 #include "message.h"
+#include "recovery_writer.h"
 #include "text.h"
 
-class QLockFile;
-class QSaveFile;
 class QWidget;
 
 namespace cardel {
 
+class FileLock;
 class LogBox;
 class Platform;
 
@@ -36,61 +32,6 @@ inline constexpr std::size_t kRecoveryCopySlice = 2'000'000;
 // Copies the next slice of `log` to the end of `copy`; true once `copy` holds
 // all of it.
 bool CopyNextSlice(Text& copy, const Text& log);
-
-// The recovery file itself. The window's thread appends each contact and waits
-// for the disk; a thread of its own replaces the whole file, so that a large
-// log never stalls the window. Contacts appended while a replacement is being
-// written are added to it before it takes the old file's place, so no contact
-// is ever missing from the file on the disk.
-class RecoveryWriter {
- public:
-  // `onFailure` runs on the writer's thread.
-  RecoveryWriter(QString path, std::function<void(QString)> onFailure);
-  ~RecoveryWriter();
-  RecoveryWriter(const RecoveryWriter&) = delete;
-  RecoveryWriter& operator=(const RecoveryWriter&) = delete;
-
-  // Opens the file for appending, emptied unless `keepContent`; the reason
-  // when it cannot.
-  std::optional<QString> open(bool keepContent);
-  // On the disk itself before it returns; the reason when it is not.
-  std::optional<QString> append(const QByteArray& bytes);
-  // Replaces the whole file with `log`, later; a newer log supersedes it.
-  void replace(Text log);
-  // A buffer to copy the next log into: one handed over before, whose memory
-  // the process already holds, so that copying a large log on the window's
-  // thread costs a plain copy and no fresh pages.
-  Text takeSpare();
-  // Makes the spare buffer hold at least `length` characters, on the
-  // writer's thread, ahead of the next takeSpare().
-  void prepareSpare(std::size_t length);
-  // No replacement waiting or being written, no spare buffer being made.
-  bool idle() const;
-  // Waits for the writer's thread, then closes the file.
-  void stop();
-
- private:
-  void run();
-  void growSpare(std::unique_lock<std::mutex>& lock);
-  std::optional<QString> write(const Text& log, std::uint64_t generation);
-  std::optional<QString> commit(QSaveFile& out, std::uint64_t generation);
-  void setFailed(const QString& reason);
-
-  QString path_;
-  std::function<void(QString)> onFailure_;
-  mutable std::mutex mutex_;
-  std::condition_variable wake_;
-  QFile file_;  // the file now on the disk, open for appending
-  std::optional<Text> waiting_;
-  Text spare_;
-  std::size_t spareWanted_ = 0;
-  std::uint64_t generation_ = 0;  // of the newest log handed to replace()
-  QByteArray tail_;               // appended since the newest log was handed over
-  bool writing_ = false;
-  bool stopping_ = false;
-  bool failed_ = false;
-  std::thread thread_;
-};
 
 // Keeps the recovery file equal to the log the window holds, from start to a
 // normal exit, and offers it back at the start after a run that did not end
@@ -122,28 +63,37 @@ class Recovery : public QObject {
   QString path() const;
 
  private:
-  bool lockFolder();
+  enum class State {
+    Off,          // not started, or ended by a normal exit
+    Unprotected,  // the operator has been told why the log is not protected
+    Empty,        // the file has just been made and holds nothing yet
+    Written,      // the file holds the log as the window holds it
+    Due,          // an edit waits for the rewrite delay
+    Copying,      // the log is being copied for a rewrite
+  };
+
+  QString lockPath() const;
   std::optional<Text> offerLeftLog();
   bool keepAside();
+  bool openWriter(bool keepContent);
+  void watchLog();
   void onLogChanged();
-  void onRewriteDue();
+  void rewriteNow();
   void copyNextSlice();
-  void reportFailure(const QString& reason);
-  void stopProtecting();
+  void tellUnprotected(const Message& message);
+  void tell(const Message& message);
 
   Platform& platform_;
   QWidget& window_;
   LogBox& log_;
   std::function<void(const Message&)> showMessage_;
+  State state_ = State::Off;
   QTimer rewriteTimer_;
-  std::unique_ptr<QLockFile> lock_;
+  QElapsedTimer dueSince_;  // since the oldest edit not yet on the disk
+  std::unique_ptr<FileLock> lock_;
   std::unique_ptr<RecoveryWriter> writer_;
   QMetaObject::Connection watch_;
   Text copy_;  // the log being copied for the next rewrite
-  bool copying_ = false;
-  bool keptContent_ = false;  // the file already holds the log
-  bool showingContact_ = false;
-  bool failureShown_ = false;
 };
 
 }  // namespace cardel

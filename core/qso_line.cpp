@@ -1,5 +1,7 @@
 #include "qso_line.h"
 
+#include "codepage.h"
+
 namespace cardel {
 
 QsoLine ComposeQsoLine(const QsoFields& f) {
@@ -42,6 +44,22 @@ std::optional<QsoLineFields> SplitQsoLine(TextView line) {
   f.locator = rest.substr(0, bandMark);
   if (bandMark != TextView::npos) f.band = rest.substr(bandMark + 3);
   return f;
+}
+
+bool IsInvisible(char16_t c) { return c <= 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0xAD; }
+
+TextView WithoutInvisibleAround(TextView field) {
+  while (!field.empty() && IsInvisible(field.front())) field.remove_prefix(1);
+  while (!field.empty() && IsInvisible(field.back())) field.remove_suffix(1);
+  return field;
+}
+
+Text WorkedForm(TextView field) { return UpperCase(WithoutInvisibleAround(field)); }
+
+Text CallSignText(TextView text) {
+  Text kept = SingleLineText(text);
+  std::erase_if(kept, IsInvisible);
+  return kept;
 }
 
 LogText AppendQsoLine(LogText logText, TextView qsoLine) {

@@ -48,6 +48,21 @@ struct QsoLineFields {
 // not in the layout of a contact line, such as a note typed into the log.
 std::optional<QsoLineFields> SplitQsoLine(TextView line);
 
+// Characters no call sign or band holds, which a hand-edited or pasted line
+// may: blanks (a spreadsheet's tab, a web page's no-break space), control
+// characters and the soft hyphen, which shows nothing.
+bool IsInvisible(char16_t c);
+
+// A call sign or band of a contact line as the duplicate check compares it:
+// what is invisible around it dropped and upper-cased, since a call sign
+// typed by hand in lower case is the same station.
+Text WorkedForm(TextView field);
+TextView WithoutInvisibleAround(TextView field);
+
+// What the call-sign box takes of a typed or pasted text: one line without
+// the characters no call sign holds, so that what looks alike is alike.
+Text CallSignText(TextView text);
+
 // The log text followed directly by the line. Taken by value, so a caller
 // that moves its log in pays only for the line.
 LogText AppendQsoLine(LogText logText, TextView qsoLine);

@@ -54,12 +54,12 @@ std::variant<ParsedQso, QsoLineFault> ParseQsoLine(TextView line) {
   const auto fields = SplitQsoLine(line);
   if (!fields) return QsoLineFault::NotAContact;
   const TextView serial = Trimmed(fields->serial);
-  const TextView callSign = Trimmed(fields->callSign);
+  const Text callSign = WorkedForm(fields->callSign);
   const TextView receivedSerial = Trimmed(fields->receivedSerial);
 
   ParsedQso qso;
   qso.locator = UpperCase(Trimmed(fields->locator));
-  if (fields->band) qso.band = Text(Trimmed(*fields->band));
+  if (fields->band) qso.band = Text(WithoutInvisibleAround(*fields->band));
 
   if (serial.empty()) return QsoLineFault::NoSerial;
   const auto utc = ReadTime(Trimmed(fields->time));
@@ -72,7 +72,7 @@ std::variant<ParsedQso, QsoLineFault> ParseQsoLine(TextView line) {
   qso.serial = Text(serial);
   qso.date = Text(Trimmed(fields->date));
   qso.time = *utc;
-  qso.callSign = UpperCase(callSign);
+  qso.callSign = callSign;
   qso.receivedSerial = Text(receivedSerial);
   return qso;
 }

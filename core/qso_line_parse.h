@@ -22,7 +22,8 @@ struct QsoTime {
 };
 
 // The fields of one contact line, blanks around each field dropped, the call
-// sign and the locator upper-cased. The date stays text: its layout is the
+// sign and the locator upper-cased; the call sign and the band read as the
+// duplicate check reads them (WorkedForm). The date stays text: its layout is the
 // short-date format of the machine that wrote the log.
 struct ParsedQso {
   Text serial;

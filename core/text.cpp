@@ -60,8 +60,6 @@ std::size_t SearchAnchored(TextView text, TextView sought, std::size_t start, st
   return at == TextView::npos ? 0 : at + 1;
 }
 
-namespace {
-
 char16_t UpperCaseChar(char16_t c) {
   if (c >= u'a' && c <= u'z') return c - 0x20;
   // Latin-1 à..þ, except the division sign.
@@ -74,8 +72,6 @@ char16_t UpperCaseChar(char16_t c) {
     default: return c;
   }
 }
-
-}  // namespace
 
 Text UpperCase(TextView text) {
   Text upper(text);

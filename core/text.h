@@ -27,6 +27,7 @@ std::size_t SearchAnchored(TextView text, TextView sought, std::size_t start, st
 // Upper-cases a to z and the letters of the Windows-1252 repertoire (the only
 // ones the log file can hold); every other character is left as it is.
 Text UpperCase(TextView text);
+char16_t UpperCaseChar(char16_t c);
 
 // Decimal digits of `n` with leading zeros up to `width`.
 Text ZeroPadded(int n, int width);

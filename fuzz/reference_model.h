@@ -218,6 +218,17 @@ inline Text Upper(TextView text) {
   return out;
 }
 
+// A call sign or band as the duplicate check compares it: blanks, control
+// characters and the soft hyphen dropped from both ends, then upper-cased.
+inline Text Worked(TextView field) {
+  const auto invisible = [](char16_t c) {
+    return c <= 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0xAD;
+  };
+  while (!field.empty() && invisible(field.front())) field.remove_prefix(1);
+  while (!field.empty() && invisible(field.back())) field.remove_suffix(1);
+  return Upper(field);
+}
+
 // 0-based index of the first `part` starting at or after `from`, by trying
 // every start.
 inline std::optional<std::size_t> FindFrom(TextView text, TextView part, std::size_t from) {

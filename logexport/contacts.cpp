@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "ascii.h"
+#include "qso_line.h"
 #include "qso_line_parse.h"
 
 namespace cardel::logexport {
@@ -47,6 +48,11 @@ class Reader {
     contact.hour = qso.time.hour;
     contact.minute = qso.time.minute;
     if (!TakeBand(line, qso.band, contact)) return;
+    contact.workedCallSign = qso.callSign;
+    if (qso.band)
+      contact.workedBand = WorkedForm(*qso.band);
+    else if (rules_.defaultBand)
+      contact.workedBand = WorkedForm(rules_.defaultBand->listText);
 
     std::string replaced;
     contact.serial = Fold(qso.serial, replaced);
@@ -111,8 +117,8 @@ class Reader {
 }  // namespace
 
 void MarkDuplicates(std::span<Contact> contacts) {
-  std::set<std::pair<std::string, std::string>> worked;
-  for (Contact& c : contacts) c.duplicate = !worked.emplace(c.bandName, c.callSign).second;
+  std::set<std::pair<std::optional<Text>, Text>> worked;
+  for (Contact& c : contacts) c.duplicate = !worked.emplace(c.workedBand, c.workedCallSign).second;
 }
 
 ReadLog ReadContacts(std::string_view logFileBytes, const ReadingRules& rules,

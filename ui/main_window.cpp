@@ -162,7 +162,8 @@ void Form15::createControls() {
   Combo1->setEditable(true);
   Combo1->setInsertPolicy(QComboBox::NoInsert);
   Combo1->setCompleter(nullptr);  // the band text stays exactly as typed
-  KeepEntriesOnOneLine({Text2, Text3, Text4, Combo1->lineEdit()});
+  KeepCallSignClean(Text2);
+  KeepEntriesOnOneLine({Text3, Text4, Combo1->lineEdit()});
   Label4->hide();
   Combo1->hide();
 

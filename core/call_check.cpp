@@ -6,8 +6,6 @@ namespace cardel {
 
 namespace {
 
-bool IsLineEnd(char16_t c) { return c == u'\r' || c == u'\n'; }
-
 // Whether a line with this band is on the band that the OK command would
 // write for `bandText`.
 bool OnChosenBand(std::optional<TextView> lineBand, TextView bandText) {
@@ -54,8 +52,11 @@ class CallSignLines {
   }
 
  private:
+  bool IsLineEnd(std::size_t at) const {
+    return LineEndLength(log_, at, LoneLineFeed::EndsLine) != 0;
+  }
   bool EndsInCallSign(std::size_t end) const {
-    while (end > lineFloor_ && IsInvisible(log_[end - 1]) && !IsLineEnd(log_[end - 1])) --end;
+    while (end > lineFloor_ && IsInvisible(log_[end - 1]) && !IsLineEnd(end - 1)) --end;
     if (end - lineFloor_ < callSign_.size()) return false;
     const std::size_t start = end - callSign_.size();
     for (std::size_t i = 0; i < callSign_.size(); ++i)
@@ -63,11 +64,11 @@ class CallSignLines {
     return true;
   }
   std::size_t LineStart(std::size_t at) const {
-    while (at > lineFloor_ && !IsLineEnd(log_[at - 1])) --at;
+    while (at > lineFloor_ && !IsLineEnd(at - 1)) --at;
     return at;
   }
   std::size_t LineEnd(std::size_t at) const {
-    while (at < log_.size() && !IsLineEnd(log_[at])) ++at;
+    while (at < log_.size() && !IsLineEnd(at)) ++at;
     return at;
   }
 

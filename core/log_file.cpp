@@ -70,18 +70,8 @@ Text ReadLogLines(std::string_view bytes) {
   const Text decoded = DecodeWindows1252(bytes);
   Text lines;
   lines.reserve(decoded.size() + decoded.size() / 16 + 2);
-  bool atLineStart = true;
-  for (std::size_t i = 0; i < decoded.size(); ++i) {
-    if (decoded[i] == u'\r') {
-      if (i + 1 < decoded.size() && decoded[i + 1] == u'\n') ++i;
-      lines.append(kLineEnd);
-      atLineStart = true;
-    } else {
-      lines.push_back(decoded[i]);
-      atLineStart = false;
-    }
-  }
-  if (!atLineStart) lines.append(kLineEnd);
+  ForEachLine(decoded, LoneLineFeed::InLine,
+              [&lines](TextView line) { lines.append(line).append(kLineEnd); });
   return lines;
 }
 

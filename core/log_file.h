@@ -43,9 +43,8 @@ std::variant<Message, OpenedLog> OpenLog(TextView logText,
 // The message for a log file that exists but cannot be read.
 Message ReadFailedMessage(TextView logFilePath, TextView reason);
 
-// The file's lines, each followed by CR LF. CR LF or a lone CR ends a line, a
-// lone LF is an ordinary character, a last line without a line end counts and
-// a final line end starts no further line.
+// The file's lines as the window shows them (LoneLineFeed::InLine), each
+// followed by CR LF.
 Text ReadLogLines(std::string_view bytes);
 
 // One pass that replaces each CR LF CR LF by CR LF; what a replacement

@@ -59,8 +59,8 @@ struct LogLine {
   friend bool operator==(const LogLine&, const LogLine&) = default;
 };
 
-// The non-empty lines of a Windows-1252 log file. CR LF, a lone CR and a lone
-// LF each end a line, so files that other tools converted read as well.
+// The non-empty lines of a Windows-1252 log file, read as contact lines are
+// (LoneLineFeed::EndsLine).
 std::vector<LogLine> SplitLogLines(std::string_view bytes);
 
 }  // namespace cardel

@@ -21,14 +21,8 @@ std::string RecoveryBytes(TextView logText) { return EncodeWindows1252(logText);
 
 std::size_t CountLogLines(TextView logText) {
   std::size_t lines = 0;
-  for (std::size_t i = 0; i < logText.size(); ++i) {
-    if (logText[i] != u'\r') continue;
-    ++lines;
-    if (i + 1 < logText.size() && logText[i + 1] == u'\n') ++i;
-  }
-  const bool openLastLine =
-      !logText.empty() && logText.back() != u'\r' && !logText.ends_with(kLineEnd);
-  return lines + (openLastLine ? 1 : 0);
+  ForEachLine(logText, LoneLineFeed::InLine, [&lines](TextView) { ++lines; });
+  return lines;
 }
 
 Text KeptRecoveryFileName(const FileStamp& s, int attempt) {

@@ -20,8 +20,7 @@ inline constexpr TextView kRecoveryLockName = u"cardel-recupero.lock";
 // the very log text.
 std::string RecoveryBytes(TextView logText);
 
-// The lines of a log as the operator counts them: CR LF or a lone CR ends a
-// line, a last line without a line end counts.
+// The lines of a log as the window shows them (LoneLineFeed::InLine).
 std::size_t CountLogLines(TextView logText);
 
 struct FileStamp {

@@ -55,13 +55,19 @@ class CallSignLines {
   bool IsLineEnd(std::size_t at) const {
     return LineEndLength(log_, at, LoneLineFeed::EndsLine) != 0;
   }
+  // Whether the text in front of `end` is a field separator, then the call
+  // sign in any letter case, blanks and invisible characters around it.
   bool EndsInCallSign(std::size_t end) const {
-    while (end > lineFloor_ && IsInvisible(log_[end - 1]) && !IsLineEnd(end - 1)) --end;
-    if (end - lineFloor_ < callSign_.size()) return false;
+    end = SkipInvisible(end);
+    if (end - lineFloor_ < callSign_.size() + 3) return false;
     const std::size_t start = end - callSign_.size();
     for (std::size_t i = 0; i < callSign_.size(); ++i)
       if (UpperCaseChar(log_[start + i]) != callSign_[i]) return false;
-    return true;
+    return log_.substr(0, SkipInvisible(start)).ends_with(u"---");
+  }
+  std::size_t SkipInvisible(std::size_t end) const {
+    while (end > lineFloor_ && IsInvisible(log_[end - 1]) && !IsLineEnd(end - 1)) --end;
+    return end;
   }
   std::size_t LineStart(std::size_t at) const {
     while (at > lineFloor_ && !IsLineEnd(at - 1)) --at;

@@ -14,8 +14,8 @@ bool OnChosenBand(std::optional<TextView> lineBand, TextView bandText) {
 }
 
 // The contact lines whose call-sign field reads as `callSign`, in log order.
-// Every contact line's call-sign field ends at the first "---59---" behind
-// it, so the whole log is scanned for that separator, picked by its "59";
+// Every contact line's call-sign field ends at the first kReportSeparator
+// behind it, so the whole log is scanned for that separator;
 // only where the text in front of one ends in the call sign (blanks aside,
 // any letter case) is the line split, once, so a call sign that stands in
 // many other fields or in one huge line still costs one pass.
@@ -33,13 +33,14 @@ class CallSignLines {
   };
 
   std::optional<Found> next() {
-    constexpr TextView kReport = u"---59---";
-    while (const std::size_t at = SearchAnchored(log_, kReport, from_ + 1, 3, 4)) {
+    // Picked by its "59", which few other places hold.
+    const std::size_t five = kReportSeparator.find(u'5');
+    while (const std::size_t at = SearchAnchored(log_, kReportSeparator, from_ + 1, five, five + 1)) {
       const std::size_t report = at - 1;
       from_ = at;
       if (!EndsInCallSign(report)) continue;
       const std::size_t start = LineStart(report);
-      const std::size_t end = LineEnd(report + kReport.size());
+      const std::size_t end = LineEnd(report + kReportSeparator.size());
       from_ = lineFloor_ = end;
       const TextView line = log_.substr(start, end - start);
       if (const auto fields = SplitQsoLine(line);
@@ -63,7 +64,7 @@ class CallSignLines {
     const std::size_t start = end - callSign_.size();
     for (std::size_t i = 0; i < callSign_.size(); ++i)
       if (UpperCaseChar(log_[start + i]) != callSign_[i]) return false;
-    return log_.substr(0, SkipInvisible(start)).ends_with(u"---");
+    return log_.substr(0, SkipInvisible(start)).ends_with(kFieldSeparator);
   }
   std::size_t SkipInvisible(std::size_t end) const {
     while (end > lineFloor_ && IsInvisible(log_[end - 1]) && !IsLineEnd(end - 1)) --end;

@@ -10,7 +10,6 @@ namespace cardel {
 
 namespace {
 
-constexpr TextView kSerialSeparator = u"-+-";
 constexpr TextView kDoubledLineEnd = u"\r\n\r\n";
 // A log made by the program has a line feed and three digits there.
 constexpr std::size_t kSerialWindow = 4;

@@ -16,6 +16,14 @@ using QsoLine = Text;
 // without band.
 inline constexpr TextView kNoBand = u"...";
 
+// The separators of a contact line, in the order they stand: the serial
+// before the date, the field separator between the other fields, the report
+// sent (always 59) after the call sign, and the band mark.
+inline constexpr TextView kSerialSeparator = u"-+-";
+inline constexpr TextView kFieldSeparator = u"---";
+inline constexpr TextView kReportSeparator = u"---59---";
+inline constexpr TextView kBandSeparator = u"-->";
+
 struct QsoFields {
   Text serial;
   Text date;

@@ -107,8 +107,7 @@ std::optional<Text> RestoreSerial(TextView logText) {
   const std::size_t windowStart = separator >= kSerialWindow ? separator - kSerialWindow : 0;
   const double last = ReadNumber(logText.substr(windowStart, separator - windowStart));
   if (last < 0 || last != std::floor(last)) return std::nullopt;
-  if (last >= kLastSerial) return ZeroPadded(kLastSerial, 3);
-  return ZeroPadded(static_cast<int>(last) + 1, 3);
+  return SerialAfter(last);
 }
 
 std::variant<Message, OpenedLog> OpenLog(TextView logText,

@@ -49,7 +49,11 @@ Text NextSerial(TextView caption) {
     if (c < u'0' || c > u'9' || n >= kLastSerial) break;
     n = n * 10 + (c - u'0');
   }
-  return n < kLastSerial ? ZeroPadded(n + 1, 3) : ZeroPadded(kLastSerial, 3);
+  return SerialAfter(n);
+}
+
+Text SerialAfter(double last) {
+  return ZeroPadded(last < kLastSerial ? static_cast<int>(last) + 1 : kLastSerial, 3);
 }
 
 }  // namespace cardel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 
 #include "text.h"
@@ -15,6 +16,10 @@ using QsoLine = Text;
 // The band text that means "no band": a contact entered with it gets the line
 // without band.
 inline constexpr TextView kNoBand = u"...";
+
+// The band list, in the order the window offers it.
+inline constexpr std::array<TextView, 8> kBandList = {
+    u"7 Mhz", u"14 Mhz", u"21 Mhz", u"28 Mhz", u"50 Mhz", u"144 Mhz", u"432 Mhz", u"1296 Mhz"};
 
 // The separators of a contact line, in the order they stand: the serial
 // before the date, the field separator between the other fields, the report

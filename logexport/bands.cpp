@@ -2,19 +2,21 @@
 
 #include <array>
 
+#include "qso_line.h"
+
 namespace cardel::logexport {
 
 namespace {
 
-constexpr std::array<Band, 8> kBands = {{
-    {u"7 Mhz", 7, "", "7000", "40M", "40m"},
-    {u"14 Mhz", 14, "", "14000", "20M", "20m"},
-    {u"21 Mhz", 21, "", "21000", "15M", "15m"},
-    {u"28 Mhz", 28, "", "28000", "10M", "10m"},
-    {u"50 Mhz", 50, "50 MHz", "50", "6M", "6m"},
-    {u"144 Mhz", 144, "144 MHz", "144", "2M", "2m"},
-    {u"432 Mhz", 432, "432 MHz", "432", "432", "70cm"},
-    {u"1296 Mhz", 1296, "1,3 GHz", "1.2G", "1.2G", "23cm"},
+constexpr std::array<Band, kBandList.size()> kBands = {{
+    {kBandList[0], 7, "", "7000", "40M", "40m"},
+    {kBandList[1], 14, "", "14000", "20M", "20m"},
+    {kBandList[2], 21, "", "21000", "15M", "15m"},
+    {kBandList[3], 28, "", "28000", "10M", "10m"},
+    {kBandList[4], 50, "50 MHz", "50", "6M", "6m"},
+    {kBandList[5], 144, "144 MHz", "144", "2M", "2m"},
+    {kBandList[6], 432, "432 MHz", "432", "432", "70cm"},
+    {kBandList[7], 1296, "1,3 GHz", "1.2G", "1.2G", "23cm"},
 }};
 
 char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? c + 0x20 : c; }

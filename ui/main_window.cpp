@@ -30,8 +30,6 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 constexpr qreal kDialogFontPoints = 7.5;
-constexpr const char16_t* kBandList[] = {u"7 Mhz",  u"14 Mhz",  u"21 Mhz",  u"28 Mhz",
-                                         u"50 Mhz", u"144 Mhz", u"432 Mhz", u"1296 Mhz"};
 
 // Places a control at its position and size in twips within its container.
 template <typename W>
@@ -208,7 +206,7 @@ void Form15::connectHandlers() {
 
 // The window's load: the band list, in its order, none selected.
 void Form15::load() {
-  for (const char16_t* band : kBandList) Combo1->addItem(QString::fromUtf16(band));
+  for (TextView band : kBandList) Combo1->addItem(ToQString(band));
   ShowNoBand(Combo1);
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+#include "files.h"
+
 class QWidget;
 
 namespace cardel {
@@ -17,13 +19,6 @@ struct MessageRequest {
   QMessageBox::StandardButtons buttons = QMessageBox::Ok;
   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
   QMessageBox::StandardButton escapeButton = QMessageBox::NoButton;
-};
-
-struct FileRead {
-  enum class Outcome { Missing, Failed, Read };
-  Outcome outcome = Outcome::Missing;
-  QByteArray bytes;
-  QString reason;  // why a read failed
 };
 
 // What the window needs of the machine: the clock, the program's folder,

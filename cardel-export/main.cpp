@@ -82,8 +82,7 @@ int RunExport(const ExportCommand& command) {
     if (IsSameFile(path, command.logFile))
       return Refuse(QStringLiteral("Il file da scrivere è il file del log stesso: %1").arg(path));
     outputFile = OutputFile(path);
-    if (!OpenToWrite(*outputFile))
-      return Refuse(CannotWrite(path, outputFile->errorString()));
+    if (!OpenToWrite(*outputFile)) return Refuse(CannotWrite(path, outputFile->errorString()));
   }
 
   const logexport::Outcome outcome =

@@ -35,7 +35,8 @@ class CallSignLines {
   std::optional<Found> next() {
     // Picked by its "59", which few other places hold.
     const std::size_t five = kReportSeparator.find(u'5');
-    while (const std::size_t at = SearchAnchored(log_, kReportSeparator, from_ + 1, five, five + 1)) {
+    while (const std::size_t at =
+               SearchAnchored(log_, kReportSeparator, from_ + 1, five, five + 1)) {
       const std::size_t report = at - 1;
       from_ = at;
       if (!EndsInCallSign(report)) continue;

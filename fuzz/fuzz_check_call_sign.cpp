@@ -90,8 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (input[0] & 8) line += u"-->" + band;
     const auto read = model::ReadContactLine(line);
     plantedReadsBack = read && model::Worked(read->callSign) == call &&
-                       !model::FindFrom(call, u"\r", 0) &&
-                       !model::FindFrom(call, u"\n", 0);
+                       !model::FindFrom(call, u"\r", 0) && !model::FindFrom(call, u"\n", 0);
     log.insert(std::min(place, log.size()), u"\r\n" + line + u"\r\n");
   }
 
@@ -125,8 +124,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!contact || model::Worked(contact->callSign) != check.callSign) return;
     if (!first) first = start + contact->callAt;
     const bool noBand = band == model::TextView(u"...");
-    onBand = onBand || (noBand ? !contact->band
-                               : contact->band && model::Worked(*contact->band) == model::Worked(band));
+    onBand =
+        onBand || (noBand ? !contact->band
+                          : contact->band && model::Worked(*contact->band) == model::Worked(band));
   });
   CALL_CHECK(check.foundPosition.has_value(), "a long call sign is searched for");
   CALL_CHECK(*check.foundPosition == (first ? *first + 1 : 0),

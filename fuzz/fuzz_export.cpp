@@ -11,17 +11,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <variant>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "call_check.h"
 #include "contacts.h"
 #include "export.h"
+#include "logexport_test_support.h"
 #include "qso_line.h"
 #include "qso_line_parse.h"
-#include "logexport_test_support.h"
 #include "reference_model.h"
 #include "scoring.h"
 
@@ -169,7 +169,8 @@ void CheckDuplicatesAgree(std::string_view logBytes) {
     // The window cannot type a band that reads as its "no band".
     const bool typeable = !qso.band || WorkedForm(*qso.band) != kNoBand;
     if (qso.callSign.size() >= kMinSearchedCallSign && typeable) {
-      const auto check = CheckCallSign(qso.callSign, before, true, qso.band.value_or(Text(kNoBand)));
+      const auto check =
+          CheckCallSign(qso.callSign, before, true, qso.band.value_or(Text(kNoBand)));
       if (contact.duplicate != (check.mark == CallMark::Duplicate)) {
         model::Dump("line", line);
         model::Dump("before", before);

@@ -24,6 +24,15 @@ std::string_view FaultText(QsoLineFault fault) {
   return "non è un collegamento";
 }
 
+// "è scritto e, ..." for each field whose folding replaced something.
+std::string Replaced(std::initializer_list<std::pair<TextView, const Folded*>> fields) {
+  std::string text;
+  for (const auto& [field, folded] : fields)
+    if (folded->changed)
+      text += (text.empty() ? "" : ", ") + Printable(field) + " scritto " + folded->ascii;
+  return text;
+}
+
 std::string LineLabel(std::size_t number) { return "riga " + std::to_string(number) + ": "; }
 
 class Reader {
@@ -47,18 +56,26 @@ class Reader {
       return LeaveOut(line, "data non valida");
     contact.hour = qso.time.hour;
     contact.minute = qso.time.minute;
-    if (!TakeBand(line, qso.band, contact)) return;
+    const auto band = TakeBand(line, qso.band);
+    if (!band) return;
+    contact.band = band->band;
+    contact.bandName = band->name;
     contact.workedCallSign = qso.callSign;
     if (qso.band)
       contact.workedBand = WorkedForm(*qso.band);
     else if (rules_.defaultBand)
       contact.workedBand = WorkedForm(rules_.defaultBand->listText);
 
-    std::string replaced;
-    contact.serial = Fold(qso.serial, replaced);
-    contact.callSign = Fold(qso.callSign, replaced);
-    contact.receivedSerial = Fold(qso.receivedSerial, replaced);
-    contact.locator = Fold(qso.locator, replaced);
+    const Folded serial = FoldField(qso.serial), callSign = FoldField(qso.callSign),
+                 receivedSerial = FoldField(qso.receivedSerial), locator = FoldField(qso.locator);
+    contact.serial = serial.ascii;
+    contact.callSign = callSign.ascii;
+    contact.receivedSerial = receivedSerial.ascii;
+    contact.locator = locator.ascii;
+    const std::string replaced = Replaced({{qso.serial, &serial},
+                                           {qso.callSign, &callSign},
+                                           {qso.receivedSerial, &receivedSerial},
+                                           {qso.locator, &locator}});
     if (!replaced.empty()) Note(line.number, "caratteri fuori ASCII sostituiti (" + replaced + ")");
 
     log_.contacts.push_back(std::move(contact));
@@ -67,37 +84,29 @@ class Reader {
   ReadLog Result() && { return std::move(log_); }
 
  private:
-  bool TakeBand(const LogLine& line, const std::optional<Text>& band, Contact& contact) {
+  struct LineBand {
+    const Band* band = nullptr;  // nullptr: hand-typed, or none
+    std::string name;
+  };
+
+  // The band of a line, or nothing when the line is left out for it.
+  std::optional<LineBand> TakeBand(const LogLine& line, const std::optional<Text>& band) {
     if (!band) {
-      if (rules_.defaultBand) {
-        contact.band = rules_.defaultBand;
-        contact.bandName = ToUtf8(contact.band->listText);
-      } else if (rules_.bandRequired) {
+      if (rules_.defaultBand)
+        return LineBand{rules_.defaultBand, ToUtf8(rules_.defaultBand->listText)};
+      if (rules_.bandRequired) {
         LeaveOut(line, "manca la banda (indicarla con --band)");
-        return false;
+        return std::nullopt;
       }
-      return true;
+      return LineBand{};
     }
-    contact.band = FindBand(*band);
-    if (contact.band) {
-      contact.bandName = ToUtf8(contact.band->listText);
-      return true;
-    }
-    const std::string typed = FoldHeaderText(*band).ascii;
+    if (const Band* listed = FindBand(*band)) return LineBand{listed, ToUtf8(listed->listText)};
     if (rules_.bandRequired) {
       LeaveOut(line, "banda sconosciuta \"" + Printable(*band) + "\"");
-      return false;
+      return std::nullopt;
     }
     Note(line.number, "banda \"" + Printable(*band) + "\" fuori dalla lista: BAND non scritto");
-    contact.bandName = typed;
-    return true;
-  }
-
-  static std::string Fold(TextView field, std::string& replaced) {
-    auto folded = FoldField(field);
-    if (folded.changed)
-      replaced += (replaced.empty() ? "" : ", ") + Printable(field) + " scritto " + folded.ascii;
-    return std::move(folded.ascii);
+    return LineBand{nullptr, FoldHeaderText(*band).ascii};
   }
 
   void LeaveOut(const LogLine& line, std::string_view why) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <chrono>
-#include <optional>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>

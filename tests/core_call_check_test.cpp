@@ -4,8 +4,8 @@
 #include <set>
 
 #include "call_check.h"
-#include "qso_line.h"
 #include "generated_contest.h"
+#include "qso_line.h"
 
 using namespace cardel;
 
@@ -103,8 +103,8 @@ TEST(CheckCallSign, HandEditedLinesReadAsTheExporterReadsThem) {
     const char16_t* band;
     CallMark mark;
   } cases[] = {
-      {u"Q1ABC", u"144 Mhz", CallMark::Duplicate}, {u"Q1ABC", u"432 Mhz", CallMark::NewBand},
-      {u"Q2ABC", u" 7 MHZ ", CallMark::Duplicate}, {u"Q3ABC", u"...", CallMark::Normal},
+      {u"Q1ABC", u"144 Mhz", CallMark::Duplicate},   {u"Q1ABC", u"432 Mhz", CallMark::NewBand},
+      {u"Q2ABC", u" 7 MHZ ", CallMark::Duplicate},   {u"Q3ABC", u"...", CallMark::Normal},
       {u"Q3\u00ADABC", u"...", CallMark::Duplicate},
   };
   for (const auto& c : cases) {

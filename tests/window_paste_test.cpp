@@ -120,11 +120,10 @@ class WindowPasteTest : public QObject {
                                                   << "paste"
                                                   << "QA1ABC\t"
                                                   << "QA1ABC" << QByteArray("QA1ABC");
-    QTest::newRow("soft hyphen and NUL in a call sign") << "Text2"
-                                                        << ""
-                                                        << "paste"
-                                                        << QString::fromUtf16(u"QA1\u00ADA\0BC", 8)
-                                                        << "QA1ABC" << QByteArray("QA1ABC");
+    QTest::newRow("soft hyphen and NUL in a call sign")
+        << "Text2"
+        << ""
+        << "paste" << QString::fromUtf16(u"QA1\u00ADA\0BC", 8) << "QA1ABC" << QByteArray("QA1ABC");
     QTest::newRow("blank typed in a call sign") << "Text2"
                                                 << ""
                                                 << "type"

@@ -105,7 +105,7 @@ bool IsEnter(const QEvent* event) {
 }  // namespace
 
 Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
-  setWindowTitle(QStringLiteral("Cardel v1.2 - Ventor"));
+  setWindowTitle(QStringLiteral("Cardel v" CARDEL_VERSION " - Ventor"));
   // The fixed layout was drawn for a small dialog font; at a desktop's usual
   // 9 or 10 points the captions of the labels would be clipped.
   QFont dialogFont = font();
@@ -389,9 +389,11 @@ void Form15::showMessage(const Message& message) {
 void Form15::setMark(CallMark mark) {
   mark_ = mark;
   QPalette palette = Text2->palette();
-  QColor colour = palette.color(QPalette::ButtonText);
-  if (mark == CallMark::Duplicate) colour = Qt::red;
-  if (mark == CallMark::NewBand) colour = Qt::blue;
+  // The mark's colour is 0x00BBGGRR; Normal names the system's button text.
+  const std::uint32_t value = ColourValue(mark);
+  const QColor colour = mark == CallMark::Normal ? palette.color(QPalette::ButtonText)
+                                                 : QColor(int(value & 0xFF), int(value >> 8 & 0xFF),
+                                                          int(value >> 16 & 0xFF));
   palette.setColor(QPalette::Text, colour);
   Text2->setPalette(palette);
   // Qt announces every call, changed or not, and a screen reader would repeat

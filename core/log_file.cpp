@@ -14,12 +14,6 @@ constexpr TextView kDoubledLineEnd = u"\r\n\r\n";
 // A log made by the program has a line feed and three digits there.
 constexpr std::size_t kSerialWindow = 4;
 
-Text Concat(TextView a, TextView b) {
-  Text text(a);
-  text.append(b);
-  return text;
-}
-
 bool IsIgnoredInNumber(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -45,24 +39,8 @@ std::size_t NumberPrefixLength(std::string_view s) {
 }  // namespace
 
 std::variant<Message, SaveOrder> SaveLog(TextView logText, TextView logFilePath) {
-  const Text title(kLogFileTitle);
-  if (logText.empty())
-    return Message{u"Impossibile salvare un LOG vuoto", title, MessageIcon::Information};
-  return SaveOrder{
-      EncodeWindows1252(Concat(logText, kLineEnd)),
-      Message{Concat(u"Log salvato in ", logFilePath), title, MessageIcon::Information}};
-}
-
-Message SaveFailedMessage(TextView logFilePath, TextView reason) {
-  return Message{
-      Concat(Concat(u"Impossibile salvare il LOG in ", logFilePath), Concat(u"\n", reason)),
-      Text(kLogFileTitle), MessageIcon::Exclamation};
-}
-
-Message ReadFailedMessage(TextView logFilePath, TextView reason) {
-  return Message{
-      Concat(Concat(u"Impossibile leggere il LOG da ", logFilePath), Concat(u"\n", reason)),
-      Text(kLogFileTitle), MessageIcon::Exclamation};
+  if (logText.empty()) return EmptyLogMessage();
+  return SaveOrder{EncodeWindows1252(Join({logText, kLineEnd})), LogSavedMessage(logFilePath)};
 }
 
 Text ReadLogLines(std::string_view bytes) {
@@ -112,9 +90,8 @@ std::optional<Text> RestoreSerial(TextView logText) {
 
 std::variant<Message, OpenedLog> OpenLog(TextView logText,
                                          const std::optional<std::string_view>& fileBytes) {
-  if (!fileBytes)
-    return Message{u"Nessun LOG trovato!.", Text(kLogFileTitle), MessageIcon::Exclamation};
-  Text merged = CollapseDoubledLineEnds(Concat(logText, ReadLogLines(*fileBytes)));
+  if (!fileBytes) return NoLogFoundMessage();
+  Text merged = CollapseDoubledLineEnds(Join({logText, ReadLogLines(*fileBytes)}));
   auto caption = RestoreSerial(merged);
   return OpenedLog{std::move(merged), std::move(caption)};
 }

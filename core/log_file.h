@@ -25,9 +25,6 @@ struct SaveOrder {
 // A refusal for an empty log, or the file content: the log text then CR LF.
 std::variant<Message, SaveOrder> SaveLog(TextView logText, TextView logFilePath);
 
-// The message for a save the platform could not complete.
-Message SaveFailedMessage(TextView logFilePath, TextView reason);
-
 struct OpenedLog {
   LogText logText;
   std::optional<Text> serialCaption;  // no value: the caption stays
@@ -39,9 +36,6 @@ struct OpenedLog {
 // once, then the serial restored. No file (nullopt) gives the message to show.
 std::variant<Message, OpenedLog> OpenLog(TextView logText,
                                          const std::optional<std::string_view>& fileBytes);
-
-// The message for a log file that exists but cannot be read.
-Message ReadFailedMessage(TextView logFilePath, TextView reason);
 
 // The file's lines as the window shows them (LoneLineFeed::InLine), each
 // followed by CR LF.

@@ -7,10 +7,10 @@ namespace cardel {
 namespace {
 
 std::optional<Text> Refusal(const QsoForm& form) {
-  if (form.mark == CallMark::Duplicate) return u"Duplicato!";
-  if (form.callSign.empty()) return u"Inserisci nominativo";
-  if (form.receivedSerial.empty()) return u"Inserisci numero progressivo";
-  if (!form.hfMode && form.locator.empty()) return u"Inserisci locatore";
+  if (form.mark == CallMark::Duplicate) return Text(kDuplicateRefusal);
+  if (form.callSign.empty()) return Text(kNoCallSignRefusal);
+  if (form.receivedSerial.empty()) return Text(kNoReceivedSerialRefusal);
+  if (!form.hfMode && form.locator.empty()) return Text(kNoLocatorRefusal);
   return std::nullopt;
 }
 

@@ -32,16 +32,4 @@ struct FileStamp {
 // extension for the second, third... `attempt` when a name is taken.
 Text KeptRecoveryFileName(const FileStamp& stamp, int attempt = 1);
 
-// The question asked at start when a recovery file is there.
-Text RecoveryQuestion(std::size_t lines);
-
-// Where a recovery file the operator did not want was kept.
-Message RecoveryKeptMessage(TextView keptPath);
-// The recovery file could not be kept aside, so it stays as it is.
-Message RecoveryNotKeptMessage(TextView path, TextView reason);
-// Another window of the program already keeps the recovery file.
-Message RecoveryInUseMessage();
-// The recovery file cannot be written: the log is not protected.
-Message RecoveryFailedMessage(TextView path, TextView reason);
-
 }  // namespace cardel

@@ -79,6 +79,12 @@ Text UpperCase(TextView text) {
   return upper;
 }
 
+Text Join(std::initializer_list<TextView> parts) {
+  Text text;
+  for (TextView part : parts) text.append(part);
+  return text;
+}
+
 Text ZeroPadded(int n, int width) {
   Text digits;
   for (auto s = std::to_string(n); char c : s) digits.push_back(static_cast<char16_t>(c));

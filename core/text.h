@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -59,6 +60,9 @@ std::size_t SearchAnchored(TextView text, TextView sought, std::size_t start, st
 // ones the log file can hold); every other character is left as it is.
 Text UpperCase(TextView text);
 char16_t UpperCaseChar(char16_t c);
+
+// The parts one after the other.
+Text Join(std::initializer_list<TextView> parts);
 
 // Decimal digits of `n` with leading zeros up to `width`.
 Text ZeroPadded(int n, int width);

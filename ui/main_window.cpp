@@ -86,16 +86,6 @@ void ShowNoBand(QComboBox* combo) {
   combo->setEditText(ToQString(kNoBand));
 }
 
-// The mark in words, for screen readers, which cannot see the colour.
-QString MarkDescription(CallMark mark) {
-  switch (mark) {
-    case CallMark::Duplicate: return QStringLiteral("Duplicato");
-    case CallMark::NewBand: return QStringLiteral("Nuova banda");
-    case CallMark::Normal: break;
-  }
-  return {};
-}
-
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -370,7 +360,7 @@ void Form15::onCommitDataRequest(QSessionManager& manager) {
 
 bool Form15::confirmExit() {
   const MessageRequest request{
-      .text = QStringLiteral("Uscire dal programma?"),
+      .text = ToQString(kExitQuestion),
       .title = ToQString(kApplicationTitle),
       .icon = QMessageBox::NoIcon,
       .buttons = QMessageBox::Yes | QMessageBox::No,
@@ -398,7 +388,7 @@ void Form15::setMark(CallMark mark) {
   Text2->setPalette(palette);
   // Qt announces every call, changed or not, and a screen reader would repeat
   // the verdict on each keystroke.
-  if (const QString description = MarkDescription(mark);
+  if (const QString description = ToQString(MarkDescription(mark));
       description != Text2->accessibleDescription())
     Text2->setAccessibleDescription(description);
 }

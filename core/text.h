@@ -14,6 +14,9 @@ using TextView = std::u16string_view;
 
 inline constexpr TextView kLineEnd = u"\r\n";
 
+inline bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 // How a lone LF reads. The window shows it as a character inside its line,
 // so the log file and the log text are read that way wherever lines are
 // shown or counted to the operator ("Apri", the recovery question). Contact

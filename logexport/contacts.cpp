@@ -24,15 +24,6 @@ std::string_view FaultText(QsoLineFault fault) {
   return "non è un collegamento";
 }
 
-// "è scritto e, ..." for each field whose folding replaced something.
-std::string Replaced(std::initializer_list<std::pair<TextView, const Folded*>> fields) {
-  std::string text;
-  for (const auto& [field, folded] : fields)
-    if (folded->changed)
-      text += (text.empty() ? "" : ", ") + Printable(field) + " scritto " + folded->ascii;
-  return text;
-}
-
 std::string LineLabel(std::size_t number) { return "riga " + std::to_string(number) + ": "; }
 
 class Reader {
@@ -66,16 +57,16 @@ class Reader {
     else if (rules_.defaultBand)
       contact.workedBand = WorkedForm(rules_.defaultBand->listText);
 
-    const Folded serial = FoldField(qso.serial), callSign = FoldField(qso.callSign),
-                 receivedSerial = FoldField(qso.receivedSerial), locator = FoldField(qso.locator);
-    contact.serial = serial.ascii;
-    contact.callSign = callSign.ascii;
-    contact.receivedSerial = receivedSerial.ascii;
-    contact.locator = locator.ascii;
-    const std::string replaced = Replaced({{qso.serial, &serial},
-                                           {qso.callSign, &callSign},
-                                           {qso.receivedSerial, &receivedSerial},
-                                           {qso.locator, &locator}});
+    std::string replaced;  // "è scritto e, ..." for each field folding changed
+    for (const auto& [field, ascii] : {std::pair{&qso.serial, &contact.serial},
+                                       {&qso.callSign, &contact.callSign},
+                                       {&qso.receivedSerial, &contact.receivedSerial},
+                                       {&qso.locator, &contact.locator}}) {
+      Folded folded = FoldField(*field);
+      if (folded.changed)
+        replaced += (replaced.empty() ? "" : ", ") + Printable(*field) + " scritto " + folded.ascii;
+      *ascii = std::move(folded.ascii);
+    }
     if (!replaced.empty()) Note(line.number, "caratteri fuori ASCII sostituiti (" + replaced + ")");
 
     log_.contacts.push_back(std::move(contact));

@@ -36,15 +36,11 @@ inline std::size_t LineEndLength(TextView text, std::size_t at, LoneLineFeed lin
 template <typename Visit>
 void ForEachLine(TextView text, LoneLineFeed lineFeed, Visit visit) {
   std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t end = LineEndLength(text, i, lineFeed);
-    if (end == 0) {
-      ++i;
-      continue;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (const std::size_t end = LineEndLength(text, i, lineFeed)) {
+      visit(text.substr(start, i - start));
+      start = (i += end - 1) + 1;
     }
-    visit(text.substr(start, i - start));
-    start = i += end;
-  }
   if (start < text.size()) visit(text.substr(start));
 }
 

@@ -19,22 +19,14 @@ constexpr std::array<Band, kBandList.size()> kBands = {{
     {kBandList[7], 1296, "1,3 GHz", "1.2G", "1.2G", "23cm"},
 }};
 
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? c + 0x20 : c; }
-
-bool SameIgnoringCase(TextView a, TextView b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
-
 }  // namespace
 
 std::span<const Band> Bands() { return kBands; }
 
 const Band* FindBand(TextView text) {
+  const Text sought = WorkedForm(text);
   for (const Band& band : kBands)
-    if (SameIgnoringCase(band.listText, text)) return &band;
+    if (WorkedForm(band.listText) == sought) return &band;
   return nullptr;
 }
 

@@ -4,8 +4,6 @@
 
 namespace cardel {
 
-namespace {}  // namespace
-
 std::string RecoveryBytes(TextView logText) { return EncodeWindows1252(logText); }
 
 std::size_t CountLogLines(TextView logText) {

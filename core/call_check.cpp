@@ -15,10 +15,10 @@ bool OnChosenBand(std::optional<TextView> lineBand, TextView bandText) {
 
 // The contact lines whose call-sign field reads as `callSign`, in log order.
 // Every contact line's call-sign field ends at the first kReportSeparator
-// behind it, so the whole log is scanned for that separator;
-// only where the text in front of one ends in the call sign (blanks aside,
-// any letter case) is the line split, once, so a call sign that stands in
-// many other fields or in one huge line still costs one pass.
+// behind it, so the whole log is scanned for that separator; only where a
+// field separator and the call sign (blanks aside, any letter case) stand in
+// front of one is the line split, once, so a call sign that stands in many
+// other fields or in one huge line still costs one pass.
 class CallSignLines {
  public:
   CallSignLines(TextView log, TextView callSign)

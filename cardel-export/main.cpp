@@ -8,6 +8,7 @@
 
 #include "command_line.h"
 #include "export.h"
+#include "files.h"
 #include "log_dates.h"
 
 #ifdef Q_OS_WIN
@@ -36,15 +37,10 @@ std::variant<QByteArray, QString> ReadLog(const QString& path) {
   const QFileInfo info(path);
   if (!info.exists()) return QStringLiteral("Il file del log non esiste: %1").arg(path);
   if (info.isDir()) return QStringLiteral("%1 è una cartella, non un file del log.").arg(path);
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return QStringLiteral("Impossibile leggere il file del log %1: %2")
-        .arg(path, file.errorString());
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError)
-    return QStringLiteral("Impossibile leggere il file del log %1: %2")
-        .arg(path, file.errorString());
-  return bytes;
+  FileRead file = ReadWholeFile(path);
+  if (file.outcome != FileRead::Outcome::Read)
+    return QStringLiteral("Impossibile leggere il file del log %1: %2").arg(path, file.reason);
+  return std::move(file.bytes);
 }
 
 // Canonical paths, so that "./cardel.txt", "../x/cardel.txt" and a link all count.
@@ -73,12 +69,6 @@ std::unique_ptr<QFileDevice> OutputFile(const QString& path) {
   return std::make_unique<QSaveFile>(path);
 }
 
-bool WriteWhole(QFileDevice& file, const std::string& bytes) {
-  if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) return false;
-  if (auto* saveFile = qobject_cast<QSaveFile*>(&file)) return saveFile->commit();
-  return file.flush();
-}
-
 int RunExport(const ExportCommand& command) {
   const auto log = ReadLog(command.logFile);
   if (const QString* error = std::get_if<QString>(&log)) return Refuse(*error);
@@ -92,8 +82,7 @@ int RunExport(const ExportCommand& command) {
     if (IsSameFile(path, command.logFile))
       return Refuse(QStringLiteral("Il file da scrivere è il file del log stesso: %1").arg(path));
     outputFile = OutputFile(path);
-    if (!outputFile->open(QIODevice::WriteOnly))
-      return Refuse(CannotWrite(path, outputFile->errorString()));
+    if (!OpenToWrite(*outputFile)) return Refuse(CannotWrite(path, outputFile->errorString()));
   }
 
   const logexport::Outcome outcome =
@@ -106,7 +95,7 @@ int RunExport(const ExportCommand& command) {
   if (!outputFile) {
     if (!WriteStandardOutput(outcome.output))
       return Refuse(QStringLiteral("Impossibile scrivere sullo standard output."));
-  } else if (!WriteWhole(*outputFile, outcome.output)) {
+  } else if (!WriteWhole(*outputFile, QByteArrayView(outcome.output))) {
     return Refuse(CannotWrite(*command.outputFile, outputFile->errorString()));
   }
   return outcome.exitStatus;

@@ -6,27 +6,24 @@ namespace cardel {
 
 namespace {
 
-bool IsLineEnd(char16_t c) { return c == u'\r' || c == u'\n'; }
-
 // Whether a line with this band is on the band that the OK command would
 // write for `bandText`.
 bool OnChosenBand(std::optional<TextView> lineBand, TextView bandText) {
   if (bandText == kNoBand) return !lineBand;
-  return lineBand && *lineBand == bandText;
+  return lineBand && WorkedForm(*lineBand) == WorkedForm(bandText);
 }
 
-// The contact lines whose call-sign field is exactly `callSign`, in log order.
-// The whole log is scanned for the call sign between the separators around
-// that field, picked by the call sign's own first and last characters (a
-// separator's dashes are everywhere), and only a line that holds it is split,
-// once, so a call sign that stands in many other fields or in one huge line
-// still costs one pass.
+// The contact lines whose call-sign field reads as `callSign`, in log order.
+// Every contact line's call-sign field ends at the first kReportSeparator
+// behind it, so the whole log is scanned for that separator; only where a
+// field separator and the call sign (blanks aside, any letter case) stand in
+// front of one is the line split, once, so a call sign that stands in many
+// other fields or in one huge line still costs one pass.
 class CallSignLines {
  public:
   CallSignLines(TextView log, TextView callSign)
       : log_(log),
         callSign_(callSign),
-        sought_(Text(u"---").append(callSign).append(u"---59---")),
         // No field of a line holds a line end.
         from_(callSign.find_first_of(u"\r\n") == TextView::npos ? 0 : log.size()) {}
 
@@ -36,14 +33,19 @@ class CallSignLines {
   };
 
   std::optional<Found> next() {
-    const std::size_t callEnd = 3 + callSign_.size() - 1;
-    while (const std::size_t at = SearchAnchored(log_, sought_, from_ + 1, 3, callEnd)) {
-      const std::size_t field = at - 1 + 3;
-      const std::size_t start = LineStart(field);
-      const std::size_t end = LineEnd(at - 1 + sought_.size());
+    // Picked by its "59", which few other places hold.
+    const std::size_t five = kReportSeparator.find(u'5');
+    while (const std::size_t at =
+               SearchAnchored(log_, kReportSeparator, from_ + 1, five, five + 1)) {
+      const std::size_t report = at - 1;
+      from_ = at;
+      if (!EndsInCallSign(report)) continue;
+      const std::size_t start = LineStart(report);
+      const std::size_t end = LineEnd(report + kReportSeparator.size());
       from_ = lineFloor_ = end;
       const TextView line = log_.substr(start, end - start);
-      if (const auto fields = SplitQsoLine(line); fields && fields->callSign == callSign_)
+      if (const auto fields = SplitQsoLine(line);
+          fields && WorkedForm(fields->callSign) == callSign_)
         return Found{start + static_cast<std::size_t>(fields->callSign.data() - line.data()),
                      fields->band};
     }
@@ -52,19 +54,35 @@ class CallSignLines {
   }
 
  private:
+  bool IsLineEnd(std::size_t at) const {
+    return LineEndLength(log_, at, LoneLineFeed::EndsLine) != 0;
+  }
+  // Whether the text in front of `end` is a field separator, then the call
+  // sign in any letter case, blanks and invisible characters around it.
+  bool EndsInCallSign(std::size_t end) const {
+    end = SkipInvisible(end);
+    if (end - lineFloor_ < callSign_.size() + 3) return false;
+    const std::size_t start = end - callSign_.size();
+    for (std::size_t i = 0; i < callSign_.size(); ++i)
+      if (UpperCaseChar(log_[start + i]) != callSign_[i]) return false;
+    return log_.substr(0, SkipInvisible(start)).ends_with(kFieldSeparator);
+  }
+  std::size_t SkipInvisible(std::size_t end) const {
+    while (end > lineFloor_ && IsInvisible(log_[end - 1]) && !IsLineEnd(end - 1)) --end;
+    return end;
+  }
   std::size_t LineStart(std::size_t at) const {
-    while (at > lineFloor_ && !IsLineEnd(log_[at - 1])) --at;
+    while (at > lineFloor_ && !IsLineEnd(at - 1)) --at;
     return at;
   }
   std::size_t LineEnd(std::size_t at) const {
-    while (at < log_.size() && !IsLineEnd(log_[at])) ++at;
+    while (at < log_.size() && !IsLineEnd(at)) ++at;
     return at;
   }
 
   TextView log_;
   TextView callSign_;
-  Text sought_;
-  std::size_t from_;           // where the search goes on
+  std::size_t from_;           // 0-based, where the search goes on
   std::size_t lineFloor_ = 0;  // the end of the last line split, or 0
 };
 

@@ -36,11 +36,12 @@ struct CallCheck {
 inline constexpr std::size_t kMinSearchedCallSign = 4;
 
 // Marks the typed call sign against the contact lines of the log: Duplicate
-// when some line's call-sign field is exactly the upper-cased call sign (and,
-// in multiband mode, its band is the band text, kNoBand meaning a line
-// without band); in multiband mode NewBand when the call sign is in the log
-// on other bands only. Notes and other lines that are not in the layout of a
-// contact line never make a duplicate.
+// when some line's call-sign field reads as the upper-cased call sign (and,
+// in multiband mode, its band reads as the band text, kNoBand meaning a line
+// without band), both read as WorkedForm reads them; in multiband mode
+// NewBand when the call sign is in the log on other bands only. Notes and
+// other lines that are not in the layout of a contact line never make a
+// duplicate.
 CallCheck CheckCallSign(TextView typed, TextView logText, bool multiband, TextView bandText);
 
 }  // namespace cardel

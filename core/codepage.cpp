@@ -18,9 +18,6 @@ char16_t DecodeByte(unsigned char b) {
   return b >= 0x80 && b <= 0x9F ? kHighControls[b - 0x80] : static_cast<char16_t>(b);
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 bool IsLatin1Byte(char16_t c) { return c < 0x80 || (c >= 0xA0 && c <= 0xFF); }
 
 char EncodeChar(char16_t c) {

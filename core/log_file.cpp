@@ -10,16 +10,9 @@ namespace cardel {
 
 namespace {
 
-constexpr TextView kSerialSeparator = u"-+-";
 constexpr TextView kDoubledLineEnd = u"\r\n\r\n";
 // A log made by the program has a line feed and three digits there.
 constexpr std::size_t kSerialWindow = 4;
-
-Text Concat(TextView a, TextView b) {
-  Text text(a);
-  text.append(b);
-  return text;
-}
 
 bool IsIgnoredInNumber(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -46,42 +39,16 @@ std::size_t NumberPrefixLength(std::string_view s) {
 }  // namespace
 
 std::variant<Message, SaveOrder> SaveLog(TextView logText, TextView logFilePath) {
-  const Text title(kLogFileTitle);
-  if (logText.empty())
-    return Message{u"Impossibile salvare un LOG vuoto", title, MessageIcon::Information};
-  return SaveOrder{
-      EncodeWindows1252(Concat(logText, kLineEnd)),
-      Message{Concat(u"Log salvato in ", logFilePath), title, MessageIcon::Information}};
-}
-
-Message SaveFailedMessage(TextView logFilePath, TextView reason) {
-  return Message{
-      Concat(Concat(u"Impossibile salvare il LOG in ", logFilePath), Concat(u"\n", reason)),
-      Text(kLogFileTitle), MessageIcon::Exclamation};
-}
-
-Message ReadFailedMessage(TextView logFilePath, TextView reason) {
-  return Message{
-      Concat(Concat(u"Impossibile leggere il LOG da ", logFilePath), Concat(u"\n", reason)),
-      Text(kLogFileTitle), MessageIcon::Exclamation};
+  if (logText.empty()) return EmptyLogMessage();
+  return SaveOrder{EncodeWindows1252(Join({logText, kLineEnd})), LogSavedMessage(logFilePath)};
 }
 
 Text ReadLogLines(std::string_view bytes) {
   const Text decoded = DecodeWindows1252(bytes);
   Text lines;
   lines.reserve(decoded.size() + decoded.size() / 16 + 2);
-  bool atLineStart = true;
-  for (std::size_t i = 0; i < decoded.size(); ++i) {
-    if (decoded[i] == u'\r') {
-      if (i + 1 < decoded.size() && decoded[i + 1] == u'\n') ++i;
-      lines.append(kLineEnd);
-      atLineStart = true;
-    } else {
-      lines.push_back(decoded[i]);
-      atLineStart = false;
-    }
-  }
-  if (!atLineStart) lines.append(kLineEnd);
+  ForEachLine(decoded, LoneLineFeed::InLine,
+              [&lines](TextView line) { lines.append(line).append(kLineEnd); });
   return lines;
 }
 
@@ -118,16 +85,14 @@ std::optional<Text> RestoreSerial(TextView logText) {
   const std::size_t windowStart = separator >= kSerialWindow ? separator - kSerialWindow : 0;
   const double last = ReadNumber(logText.substr(windowStart, separator - windowStart));
   if (last < 0 || last != std::floor(last)) return std::nullopt;
-  if (last >= kLastSerial) return ZeroPadded(kLastSerial, 3);
-  return ZeroPadded(static_cast<int>(last) + 1, 3);
+  return SerialAfter(last);
 }
 
 std::variant<Message, OpenedLog> OpenLog(TextView logText,
                                          const std::optional<std::string_view>& fileBytes) {
-  if (!fileBytes)
-    return Message{u"Nessun LOG trovato!.", Text(kLogFileTitle), MessageIcon::Exclamation};
+  if (!fileBytes) return NoLogFoundMessage();
   Text merged = CollapseDoubledLineEnds(
-      Concat(Concat(logText, LineEndBefore(logText)), ReadLogLines(*fileBytes)));
+      Join({logText, LineEndBefore(logText), ReadLogLines(*fileBytes)}));
   auto caption = RestoreSerial(merged);
   return OpenedLog{std::move(merged), std::move(caption)};
 }

@@ -25,9 +25,6 @@ struct SaveOrder {
 // A refusal for an empty log, or the file content: the log text then CR LF.
 std::variant<Message, SaveOrder> SaveLog(TextView logText, TextView logFilePath);
 
-// The message for a save the platform could not complete.
-Message SaveFailedMessage(TextView logFilePath, TextView reason);
-
 struct OpenedLog {
   LogText logText;
   std::optional<Text> serialCaption;  // no value: the caption stays
@@ -41,12 +38,8 @@ struct OpenedLog {
 std::variant<Message, OpenedLog> OpenLog(TextView logText,
                                          const std::optional<std::string_view>& fileBytes);
 
-// The message for a log file that exists but cannot be read.
-Message ReadFailedMessage(TextView logFilePath, TextView reason);
-
-// The file's lines, each followed by CR LF. CR LF or a lone CR ends a line, a
-// lone LF is an ordinary character, a last line without a line end counts and
-// a final line end starts no further line.
+// The file's lines as the window shows them (LoneLineFeed::InLine), each
+// followed by CR LF.
 Text ReadLogLines(std::string_view bytes);
 
 // One pass that replaces each CR LF CR LF by CR LF; what a replacement

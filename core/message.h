@@ -1,7 +1,12 @@
 #pragma once
 
+#include <cstddef>
+
+#include "call_check.h"
 #include "text.h"
 
+// Every text the operator reads in a message, a question or a screen
+// reader's words about the mark, in one place.
 namespace cardel {
 
 inline constexpr TextView kApplicationTitle = u"Cardel_eng";
@@ -18,5 +23,44 @@ struct Message {
 
   friend bool operator==(const Message&, const Message&) = default;
 };
+
+// Why the OK command refuses a contact.
+inline constexpr TextView kDuplicateRefusal = u"Duplicato!";
+inline constexpr TextView kNoCallSignRefusal = u"Inserisci nominativo";
+inline constexpr TextView kNoReceivedSerialRefusal = u"Inserisci numero progressivo";
+inline constexpr TextView kNoLocatorRefusal = u"Inserisci locatore";
+
+// Asked before the program ends.
+inline constexpr TextView kExitQuestion = u"Uscire dal programma?";
+
+// The mark in words, for screen readers, which cannot see the colour.
+TextView MarkDescription(CallMark mark);
+
+// "Salva" and "Apri".
+Message EmptyLogMessage();
+Message LogSavedMessage(TextView logFilePath);
+// The message for a save the platform could not complete.
+Message SaveFailedMessage(TextView logFilePath, TextView reason);
+Message NoLogFoundMessage();
+// The message for a log file that exists but cannot be read.
+Message ReadFailedMessage(TextView logFilePath, TextView reason);
+
+// The question asked at start when a recovery file is there; "1 riga",
+// "2 righe".
+Text RecoveryQuestion(std::size_t lines);
+// Where a recovery file the operator did not want was kept.
+Message RecoveryKeptMessage(TextView keptPath);
+// The recovery file could not be kept aside, so it stays as it is.
+Message RecoveryNotKeptMessage(TextView path, TextView reason);
+// Another window of the program already keeps the recovery file.
+Message RecoveryInUseMessage();
+// The recovery file cannot be written: the log is not protected.
+Message RecoveryFailedMessage(TextView path, TextView reason);
+// The lock that keeps other windows off the recovery file cannot be made.
+Message RecoveryLockFailedMessage(TextView lockPath, TextView reason);
+// Something that is not a file (a folder) has the recovery file's name.
+Message RecoveryNotAFileMessage(TextView path);
+// A normal exit could not remove the recovery file.
+Message RecoveryNotRemovedMessage(TextView path, TextView reason);
 
 }  // namespace cardel

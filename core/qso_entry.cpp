@@ -7,10 +7,10 @@ namespace cardel {
 namespace {
 
 std::optional<Text> Refusal(const QsoForm& form) {
-  if (form.mark == CallMark::Duplicate) return u"Duplicato!";
-  if (form.callSign.empty()) return u"Inserisci nominativo";
-  if (form.receivedSerial.empty()) return u"Inserisci numero progressivo";
-  if (!form.hfMode && form.locator.empty()) return u"Inserisci locatore";
+  if (form.mark == CallMark::Duplicate) return Text(kDuplicateRefusal);
+  if (form.callSign.empty()) return Text(kNoCallSignRefusal);
+  if (form.receivedSerial.empty()) return Text(kNoReceivedSerialRefusal);
+  if (!form.hfMode && form.locator.empty()) return Text(kNoLocatorRefusal);
   return std::nullopt;
 }
 
@@ -49,7 +49,11 @@ Text NextSerial(TextView caption) {
     if (c < u'0' || c > u'9' || n >= kLastSerial) break;
     n = n * 10 + (c - u'0');
   }
-  return n < kLastSerial ? ZeroPadded(n + 1, 3) : ZeroPadded(kLastSerial, 3);
+  return SerialAfter(n);
+}
+
+Text SerialAfter(double last) {
+  return ZeroPadded(last < kLastSerial ? static_cast<int>(last) + 1 : kLastSerial, 3);
 }
 
 }  // namespace cardel

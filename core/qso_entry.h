@@ -62,4 +62,8 @@ std::variant<Message, QsoAccepted> EnterQso(const QsoForm& form, const LocalCloc
 // The caption after one more contact: 001 -> 002 ... 998 -> 999, 999 stays.
 Text NextSerial(TextView caption);
 
+// The caption of the contact after the whole, non-negative serial `last`:
+// three digits, never beyond 999.
+Text SerialAfter(double last);
+
 }  // namespace cardel

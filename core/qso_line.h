@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 
 #include "text.h"
@@ -15,6 +16,18 @@ using QsoLine = Text;
 // The band text that means "no band": a contact entered with it gets the line
 // without band.
 inline constexpr TextView kNoBand = u"...";
+
+// The band list, in the order the window offers it.
+inline constexpr std::array<TextView, 8> kBandList = {
+    u"7 Mhz", u"14 Mhz", u"21 Mhz", u"28 Mhz", u"50 Mhz", u"144 Mhz", u"432 Mhz", u"1296 Mhz"};
+
+// The separators of a contact line, in the order they stand: the serial
+// before the date, the field separator between the other fields, the report
+// sent (always 59) after the call sign, and the band mark.
+inline constexpr TextView kSerialSeparator = u"-+-";
+inline constexpr TextView kFieldSeparator = u"---";
+inline constexpr TextView kReportSeparator = u"---59---";
+inline constexpr TextView kBandSeparator = u"-->";
 
 struct QsoFields {
   Text serial;
@@ -53,6 +66,21 @@ std::optional<QsoLineFields> SplitQsoLine(TextView line);
 // else CR LF. A note typed at the end without Enter, or a line end deleted,
 // would otherwise glue the next contact onto it.
 TextView LineEndBefore(TextView logText);
+
+// Characters no call sign or band holds, which a hand-edited or pasted line
+// may: blanks (a spreadsheet's tab, a web page's no-break space), control
+// characters and the soft hyphen, which shows nothing.
+bool IsInvisible(char16_t c);
+
+// A call sign or band of a contact line as the duplicate check compares it:
+// what is invisible around it dropped and upper-cased, since a call sign
+// typed by hand in lower case is the same station.
+Text WorkedForm(TextView field);
+TextView WithoutInvisibleAround(TextView field);
+
+// What the call-sign box takes of a typed or pasted text: one line without
+// the characters no call sign holds, so that what looks alike is alike.
+Text CallSignText(TextView text);
 
 // The log text followed by the line, on a line of its own. Taken by value, so
 // a caller that moves its log in pays only for the line.

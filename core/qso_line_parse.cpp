@@ -54,12 +54,12 @@ std::variant<ParsedQso, QsoLineFault> ParseQsoLine(TextView line) {
   const auto fields = SplitQsoLine(line);
   if (!fields) return QsoLineFault::NotAContact;
   const TextView serial = Trimmed(fields->serial);
-  const TextView callSign = Trimmed(fields->callSign);
+  const Text callSign = WorkedForm(fields->callSign);
   const TextView receivedSerial = Trimmed(fields->receivedSerial);
 
   ParsedQso qso;
   qso.locator = UpperCase(Trimmed(fields->locator));
-  if (fields->band) qso.band = Text(Trimmed(*fields->band));
+  if (fields->band) qso.band = Text(WithoutInvisibleAround(*fields->band));
 
   if (serial.empty()) return QsoLineFault::NoSerial;
   const auto utc = ReadTime(Trimmed(fields->time));
@@ -72,25 +72,18 @@ std::variant<ParsedQso, QsoLineFault> ParseQsoLine(TextView line) {
   qso.serial = Text(serial);
   qso.date = Text(Trimmed(fields->date));
   qso.time = *utc;
-  qso.callSign = UpperCase(callSign);
+  qso.callSign = callSign;
   qso.receivedSerial = Text(receivedSerial);
   return qso;
 }
 
 std::vector<LogLine> SplitLogLines(std::string_view bytes) {
-  const Text text = DecodeWindows1252(bytes);
   std::vector<LogLine> lines;
-  std::size_t number = 1;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i <= text.size(); ++i) {
-    const bool atEnd = i == text.size();
-    if (!atEnd && text[i] != u'\r' && text[i] != u'\n') continue;
-    if (i > start) lines.push_back({number, text.substr(start, i - start)});
-    if (atEnd) break;
-    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+  std::size_t number = 0;
+  ForEachLine(DecodeWindows1252(bytes), LoneLineFeed::EndsLine, [&](TextView line) {
     ++number;
-    start = i + 1;
-  }
+    if (!line.empty()) lines.push_back({number, Text(line)});
+  });
   return lines;
 }
 

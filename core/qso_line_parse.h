@@ -22,7 +22,8 @@ struct QsoTime {
 };
 
 // The fields of one contact line, blanks around each field dropped, the call
-// sign and the locator upper-cased. The date stays text: its layout is the
+// sign and the locator upper-cased; the call sign and the band read as the
+// duplicate check reads them (WorkedForm). The date stays text: its layout is the
 // short-date format of the machine that wrote the log.
 struct ParsedQso {
   Text serial;
@@ -58,8 +59,8 @@ struct LogLine {
   friend bool operator==(const LogLine&, const LogLine&) = default;
 };
 
-// The non-empty lines of a Windows-1252 log file. CR LF, a lone CR and a lone
-// LF each end a line, so files that other tools converted read as well.
+// The non-empty lines of a Windows-1252 log file, read as contact lines are
+// (LoneLineFeed::EndsLine).
 std::vector<LogLine> SplitLogLines(std::string_view bytes);
 
 }  // namespace cardel

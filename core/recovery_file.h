@@ -20,8 +20,7 @@ inline constexpr TextView kRecoveryLockName = u"cardel-recupero.lock";
 // the very log text.
 std::string RecoveryBytes(TextView logText);
 
-// The lines of a log as the operator counts them: CR LF or a lone CR ends a
-// line, a last line without a line end counts.
+// The lines of a log as the window shows them (LoneLineFeed::InLine).
 std::size_t CountLogLines(TextView logText);
 
 struct FileStamp {
@@ -32,24 +31,5 @@ struct FileStamp {
 // "cardel-recupero-2026-12-08_10-56-45.txt", and "-2", "-3"... before the
 // extension for the second, third... `attempt` when a name is taken.
 Text KeptRecoveryFileName(const FileStamp& stamp, int attempt = 1);
-
-// The question asked at start when a recovery file is there; "1 riga",
-// "2 righe".
-Text RecoveryQuestion(std::size_t lines);
-
-// Where a recovery file the operator did not want was kept.
-Message RecoveryKeptMessage(TextView keptPath);
-// The recovery file could not be kept aside, so it stays as it is.
-Message RecoveryNotKeptMessage(TextView path, TextView reason);
-// Another window of the program already keeps the recovery file.
-Message RecoveryInUseMessage();
-// The recovery file cannot be written: the log is not protected.
-Message RecoveryFailedMessage(TextView path, TextView reason);
-// The lock that keeps other windows off the recovery file cannot be made.
-Message RecoveryLockFailedMessage(TextView lockPath, TextView reason);
-// Something that is not a file (a folder) has the recovery file's name.
-Message RecoveryNotAFileMessage(TextView path);
-// A normal exit could not remove the recovery file.
-Message RecoveryNotRemovedMessage(TextView path, TextView reason);
 
 }  // namespace cardel

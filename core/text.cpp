@@ -60,8 +60,6 @@ std::size_t SearchAnchored(TextView text, TextView sought, std::size_t start, st
   return at == TextView::npos ? 0 : at + 1;
 }
 
-namespace {
-
 char16_t UpperCaseChar(char16_t c) {
   if (c >= u'a' && c <= u'z') return c - 0x20;
   // Latin-1 à..þ, except the division sign.
@@ -75,12 +73,16 @@ char16_t UpperCaseChar(char16_t c) {
   }
 }
 
-}  // namespace
-
 Text UpperCase(TextView text) {
   Text upper(text);
   for (auto& c : upper) c = UpperCaseChar(c);
   return upper;
+}
+
+Text Join(std::initializer_list<TextView> parts) {
+  Text text;
+  for (TextView part : parts) text.append(part);
+  return text;
 }
 
 Text ZeroPadded(int n, int width) {

@@ -89,8 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     model::Text line = u"1-+-d---0000---" + call + u"---59---1---";
     if (input[0] & 8) line += u"-->" + band;
     const auto read = model::ReadContactLine(line);
-    plantedReadsBack = read && read->callSign == call && !model::FindFrom(call, u"\r", 0) &&
-                       !model::FindFrom(call, u"\n", 0);
+    plantedReadsBack = read && model::Worked(read->callSign) == call &&
+                       !model::FindFrom(call, u"\r", 0) && !model::FindFrom(call, u"\n", 0);
     log.insert(std::min(place, log.size()), u"\r\n" + line + u"\r\n");
   }
 
@@ -115,15 +115,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // The model's verdict: every line read on its own, the call sign compared
-  // with each contact line's call-sign field, the band with its band.
+  // with each contact line's call-sign field, the band with its band, both
+  // read as the exporter reads them.
   std::optional<std::size_t> first;
   bool onBand = false;
   model::ForEachLine(log, [&](std::size_t start, model::TextView line) {
     const auto contact = model::ReadContactLine(line);
-    if (!contact || contact->callSign != check.callSign) return;
+    if (!contact || model::Worked(contact->callSign) != check.callSign) return;
     if (!first) first = start + contact->callAt;
     const bool noBand = band == model::TextView(u"...");
-    onBand = onBand || (noBand ? !contact->band : contact->band == band);
+    onBand =
+        onBand || (noBand ? !contact->band
+                          : contact->band && model::Worked(*contact->band) == model::Worked(band));
   });
   CALL_CHECK(check.foundPosition.has_value(), "a long call sign is searched for");
   CALL_CHECK(*check.foundPosition == (first ? *first + 1 : 0),

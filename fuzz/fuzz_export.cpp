@@ -10,12 +10,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
+#include "call_check.h"
+#include "contacts.h"
 #include "export.h"
 #include "logexport_test_support.h"
+#include "qso_line.h"
+#include "qso_line_parse.h"
 #include "reference_model.h"
 #include "scoring.h"
 
@@ -148,6 +154,34 @@ void CheckAdif(std::string_view out) {
   FUZZ_CHECK(records == Count(out, '\n') - 2);
 }
 
+// The window and the exporter agree on what a duplicate is, on any log and
+// hand-edited lines included: of the lines the exporter reads as contacts,
+// each is a duplicate exactly when the window, holding the contacts before
+// it, marks its call sign red on its band.
+void CheckDuplicatesAgree(std::string_view logBytes) {
+  using namespace cardel;
+  const auto read = logexport::ReadContacts(logBytes, {.bandRequired = false}, ReadDayMonthYear);
+  std::map<std::size_t, Text> lines;
+  for (LogLine& line : SplitLogLines(logBytes)) lines[line.number] = std::move(line.text);
+  Text before;
+  for (const logexport::Contact& contact : read.contacts) {
+    const Text& line = lines.at(contact.lineNumber);
+    const auto qso = std::get<ParsedQso>(ParseQsoLine(line));
+    // The window cannot type a band that reads as its "no band".
+    const bool typeable = !qso.band || WorkedForm(*qso.band) != kNoBand;
+    if (qso.callSign.size() >= kMinSearchedCallSign && typeable) {
+      const auto check =
+          CheckCallSign(qso.callSign, before, true, qso.band.value_or(Text(kNoBand)));
+      if (contact.duplicate != (check.mark == CallMark::Duplicate)) {
+        model::Dump("line", line);
+        model::Dump("before", before);
+      }
+      FUZZ_CHECK(contact.duplicate == (check.mark == CallMark::Duplicate));
+    }
+    before += line + u"\r\n";
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -155,6 +189,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Options options = Choose(data);
   const std::string_view log(reinterpret_cast<const char*>(data + 3), size - 3);
   const auto outcome = cardel::logexport::Export(log, options, ReadDayMonthYear);
+  CheckDuplicatesAgree(log);
 
   FUZZ_CHECK(outcome.exitStatus >= 0 && outcome.exitStatus <= 2);
   FUZZ_CHECK(outcome.output.empty() == (outcome.exitStatus == 2));

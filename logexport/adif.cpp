@@ -27,7 +27,7 @@ std::string Record(const Contact& c, const Station& station) {
   Field(out, "QSO_DATE", CompactDate(c.date));
   Field(out, "TIME_ON", Digits(c.hour, 2) + Digits(c.minute, 2));
   if (c.band) Field(out, "BAND", c.band->adif);
-  Field(out, "MODE", ModeName(station.mode));
+  Field(out, "MODE", NamesOf(station.mode).name);
   Field(out, "RST_SENT", station.sentReport);
   Field(out, "RST_RCVD", station.receivedReport);
   Serial(out, "STX", c.serial);

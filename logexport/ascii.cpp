@@ -29,9 +29,6 @@ std::string_view PlainLetter(char32_t c) {
   }
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 // Calls `each` with every code point; a lone surrogate is one U+FFFD.
 template <typename Each>
 void ForEachCodePoint(TextView text, Each each) {

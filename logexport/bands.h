@@ -19,8 +19,9 @@ struct Band {
 
 std::span<const Band> Bands();
 
-// The band whose list text this is, letter case aside; nullptr for any other
-// text, one typed into the band box by hand.
+// The band whose list text this is, read as the duplicate check reads a band
+// (WorkedForm); nullptr for any other text, one typed into the band box by
+// hand.
 const Band* FindBand(TextView text);
 
 }  // namespace cardel::logexport

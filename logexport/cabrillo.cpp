@@ -6,8 +6,6 @@ namespace cardel::logexport {
 
 namespace {
 
-std::string_view QsoMode(Mode mode) { return mode == Mode::Ssb ? "PH" : ModeName(mode); }
-
 std::string IsoDate(const std::chrono::year_month_day& date) {
   const std::string compact = CompactDate(date);
   return compact.substr(0, 4) + "-" + compact.substr(4, 2) + "-" + compact.substr(6, 2);
@@ -27,7 +25,7 @@ void Tag(std::string& out, std::string_view name, std::string_view value) {
 
 std::string QsoLine(const Contact& c, const Station& station) {
   std::string line = "QSO: ";
-  line.append(c.band->cabrilloFrequency).append(" ").append(QsoMode(station.mode));
+  line.append(c.band->cabrilloFrequency).append(" ").append(NamesOf(station.mode).cabrilloQso);
   line.append(" ").append(IsoDate(c.date));
   line.append(" ").append(Digits(c.hour, 2)).append(Digits(c.minute, 2));
   line.append(" ").append(station.call).append(" ").append(station.sentReport).append(" ");
@@ -54,7 +52,7 @@ std::string WriteCabrillo(std::span<const Contact> contacts, const std::optional
   Tag(out, "CONTEST", station.contest);
   Tag(out, "CATEGORY-OPERATOR", station.categoryOperator);
   Tag(out, "CATEGORY-BAND", CategoryBand(contacts));
-  Tag(out, "CATEGORY-MODE", ModeName(station.mode));
+  Tag(out, "CATEGORY-MODE", NamesOf(station.mode).name);
   if (station.locator) Tag(out, "GRID-LOCATOR", *station.locator);
   if (score) Tag(out, "CLAIMED-SCORE", std::to_string(score->total));
   for (const Contact& c : contacts) out += QsoLine(c, station);

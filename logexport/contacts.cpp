@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "ascii.h"
+#include "qso_line.h"
 #include "qso_line_parse.h"
 
 namespace cardel::logexport {
@@ -46,13 +47,26 @@ class Reader {
       return LeaveOut(line, "data non valida");
     contact.hour = qso.time.hour;
     contact.minute = qso.time.minute;
-    if (!TakeBand(line, qso.band, contact)) return;
+    const auto band = TakeBand(line, qso.band);
+    if (!band) return;
+    contact.band = band->band;
+    contact.bandName = band->name;
+    contact.workedCallSign = qso.callSign;
+    if (qso.band)
+      contact.workedBand = WorkedForm(*qso.band);
+    else if (rules_.defaultBand)
+      contact.workedBand = WorkedForm(rules_.defaultBand->listText);
 
-    std::string replaced;
-    contact.serial = Fold(qso.serial, replaced);
-    contact.callSign = Fold(qso.callSign, replaced);
-    contact.receivedSerial = Fold(qso.receivedSerial, replaced);
-    contact.locator = Fold(qso.locator, replaced);
+    std::string replaced;  // "è scritto e, ..." for each field folding changed
+    for (const auto& [field, ascii] : {std::pair{&qso.serial, &contact.serial},
+                                       {&qso.callSign, &contact.callSign},
+                                       {&qso.receivedSerial, &contact.receivedSerial},
+                                       {&qso.locator, &contact.locator}}) {
+      Folded folded = FoldField(*field);
+      if (folded.changed)
+        replaced += (replaced.empty() ? "" : ", ") + Printable(*field) + " scritto " + folded.ascii;
+      *ascii = std::move(folded.ascii);
+    }
     if (!replaced.empty()) Note(line.number, "caratteri fuori ASCII sostituiti (" + replaced + ")");
 
     log_.contacts.push_back(std::move(contact));
@@ -61,37 +75,29 @@ class Reader {
   ReadLog Result() && { return std::move(log_); }
 
  private:
-  bool TakeBand(const LogLine& line, const std::optional<Text>& band, Contact& contact) {
+  struct LineBand {
+    const Band* band = nullptr;  // nullptr: hand-typed, or none
+    std::string name;
+  };
+
+  // The band of a line, or nothing when the line is left out for it.
+  std::optional<LineBand> TakeBand(const LogLine& line, const std::optional<Text>& band) {
     if (!band) {
-      if (rules_.defaultBand) {
-        contact.band = rules_.defaultBand;
-        contact.bandName = ToUtf8(contact.band->listText);
-      } else if (rules_.bandRequired) {
+      if (rules_.defaultBand)
+        return LineBand{rules_.defaultBand, ToUtf8(rules_.defaultBand->listText)};
+      if (rules_.bandRequired) {
         LeaveOut(line, "manca la banda (indicarla con --band)");
-        return false;
+        return std::nullopt;
       }
-      return true;
+      return LineBand{};
     }
-    contact.band = FindBand(*band);
-    if (contact.band) {
-      contact.bandName = ToUtf8(contact.band->listText);
-      return true;
-    }
-    const std::string typed = FoldHeaderText(*band).ascii;
+    if (const Band* listed = FindBand(*band)) return LineBand{listed, ToUtf8(listed->listText)};
     if (rules_.bandRequired) {
       LeaveOut(line, "banda sconosciuta \"" + Printable(*band) + "\"");
-      return false;
+      return std::nullopt;
     }
     Note(line.number, "banda \"" + Printable(*band) + "\" fuori dalla lista: BAND non scritto");
-    contact.bandName = typed;
-    return true;
-  }
-
-  static std::string Fold(TextView field, std::string& replaced) {
-    auto folded = FoldField(field);
-    if (folded.changed)
-      replaced += (replaced.empty() ? "" : ", ") + Printable(field) + " scritto " + folded.ascii;
-    return std::move(folded.ascii);
+    return LineBand{nullptr, FoldHeaderText(*band).ascii};
   }
 
   void LeaveOut(const LogLine& line, std::string_view why) {
@@ -111,8 +117,8 @@ class Reader {
 }  // namespace
 
 void MarkDuplicates(std::span<Contact> contacts) {
-  std::set<std::pair<std::string, std::string>> worked;
-  for (Contact& c : contacts) c.duplicate = !worked.emplace(c.bandName, c.callSign).second;
+  std::set<std::pair<std::optional<Text>, Text>> worked;
+  for (Contact& c : contacts) c.duplicate = !worked.emplace(c.workedBand, c.workedCallSign).second;
 }
 
 ReadLog ReadContacts(std::string_view logFileBytes, const ReadingRules& rules,

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,6 +26,10 @@ struct Contact {
   const Band* band = nullptr;  // nullptr: a hand-typed band, or none (ADIF only)
   std::string bandName;        // the band list text, the hand-typed text, or empty
   bool duplicate = false;      // the same call sign earlier on the same band
+  // The call sign and band as the window's duplicate check reads them
+  // (WorkedForm), so that both count the same contacts as duplicates.
+  Text workedCallSign;
+  std::optional<Text> workedBand;
 };
 
 // A message for standard error about one line of the log.

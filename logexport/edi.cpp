@@ -7,15 +7,6 @@ namespace cardel::logexport {
 
 namespace {
 
-std::string_view ModeCode(Mode mode) {
-  switch (mode) {
-    case Mode::Ssb: return "1";
-    case Mode::Cw: return "2";
-    case Mode::Fm: return "6";
-  }
-  return "1";
-}
-
 // The number in EDI form, or nullopt when it has none.
 std::optional<std::string> EdiQsoNumber(std::string_view typed) {
   if (typed.empty() || typed.find_first_not_of("0123456789") != std::string_view::npos)
@@ -42,7 +33,7 @@ std::string Record(const Contact& c, const ContactScore& scored, const Station& 
       CompactDate(c.date).substr(2),
       Digits(c.hour, 2) + Digits(c.minute, 2),
       c.callSign,
-      std::string(ModeCode(station.mode)),
+      std::string(NamesOf(station.mode).ediCode),
       station.sentReport,
       c.serial,
       station.receivedReport,

@@ -56,7 +56,8 @@ std::optional<std::string_view> CategoryOperator(std::string_view section) {
   return std::nullopt;
 }
 
-std::optional<std::string> CheckSection(const Options& options, Checked& checked) {
+// The checked options with the section's, or the refusal.
+std::variant<Checked, std::string> CheckSection(const Options& options, Checked checked) {
   const auto section = FoldHeaderText(FromUtf8(options.section));
   if (section.ascii.find_first_not_of(' ') == std::string::npos && options.format == Format::Edi)
     return "sezione vuota (--section): l'EDI la scrive in PSect";
@@ -70,7 +71,7 @@ std::optional<std::string> CheckSection(const Options& options, Checked& checked
     checked.warnings.push_back("--section " + Quoted(options.section) +
                                " non dice se gli operatori sono uno o più: CATEGORY-OPERATOR "
                                "scritto SINGLE-OP");
-  return std::nullopt;
+  return checked;
 }
 
 std::variant<Checked, std::string> CheckOptions(const Options& options) {
@@ -84,7 +85,9 @@ std::variant<Checked, std::string> CheckOptions(const Options& options) {
   if (options.contest.empty() && options.format != Format::Adif)
     return std::string(options.format == Format::Edi ? "l'EDI" : "il Cabrillo") +
            " nomina il contest: manca --contest";
-  if (auto refusal = CheckSection(options, checked)) return *refusal;
+  auto withSection = CheckSection(options, std::move(checked));
+  if (const auto* refusal = std::get_if<std::string>(&withSection)) return *refusal;
+  checked = std::get<Checked>(std::move(withSection));
 
   if (options.ownLocator) {
     station.locator = AsciiUpperCase(*options.ownLocator);

@@ -2,13 +2,13 @@
 
 namespace cardel::logexport {
 
-std::string_view ModeName(Mode mode) {
+ModeNames NamesOf(Mode mode) {
   switch (mode) {
-    case Mode::Ssb: return "SSB";
-    case Mode::Cw: return "CW";
-    case Mode::Fm: return "FM";
+    case Mode::Cw: return {"CW", "CW", "2"};
+    case Mode::Fm: return {"FM", "FM", "6"};
+    case Mode::Ssb: break;
   }
-  return "SSB";
+  return {"SSB", "PH", "1"};
 }
 
 std::string Digits(long long n, int width) {

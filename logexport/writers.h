@@ -42,9 +42,15 @@ std::string WriteAdif(std::span<const Contact> contacts, const Station& station)
 
 inline constexpr std::string_view kCrLf = "\r\n";
 
-// Shared by the writers: the mode's name (SSB, CW, FM), zero-padded decimal
-// and the date as YYYYMMDD.
-std::string_view ModeName(Mode mode);
+// A mode's name in each format.
+struct ModeNames {
+  std::string_view name;         // ADIF MODE, Cabrillo CATEGORY-MODE: SSB, CW, FM
+  std::string_view cabrilloQso;  // a Cabrillo QSO line's: PH for SSB
+  std::string_view ediCode;
+};
+ModeNames NamesOf(Mode mode);
+
+// Shared by the writers: zero-padded decimal and the date as YYYYMMDD.
 std::string Digits(long long n, int width);
 std::string CompactDate(const std::chrono::year_month_day& date);
 

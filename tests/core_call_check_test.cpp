@@ -5,6 +5,7 @@
 
 #include "call_check.h"
 #include "generated_contest.h"
+#include "qso_line.h"
 
 using namespace cardel;
 
@@ -64,7 +65,8 @@ TEST(CheckCallSign, MatchesTheCallSignFieldOfContactLinesOnly) {
       {"a date field", u"2026", false, u"...", CallMark::Normal, 0},
       {"a received serial field", u"2026", true, u"7 Mhz", CallMark::Normal, 0},
       {"only in a hand-typed note", u"QN4SS", false, u"...", CallMark::Normal, 0},
-      {"lower case in the log does not match", u"LC1LOW", false, u"...", CallMark::Normal, 0},
+      {"lower case in the log is the same station", u"LC1LOW", false, u"...", CallMark::Duplicate,
+       153},
       {"old negative hour line", u"QS9ABC/P", true, u"7 Mhz", CallMark::Duplicate, 267},
       {"multiband off ignores the band", u"QQ0ABC", false, u"50 Mhz", CallMark::Duplicate, 27},
       {"worked on the chosen band", u"QQ0ABC", true, u"14 Mhz", CallMark::Duplicate, 27},
@@ -76,7 +78,7 @@ TEST(CheckCallSign, MatchesTheCallSignFieldOfContactLinesOnly) {
       {"empty band text, no such line", u"QM3WA", true, u"", CallMark::NewBand, 442},
       {"CR-ended line, its band", u"QM3WA", true, u"50 Mhz", CallMark::Duplicate, 442},
       {"last line without line end", u"QM3WA", true, u"144 Mhz", CallMark::Duplicate, 442},
-      {"band text differs in case", u"QM3WA", true, u"144 MHZ", CallMark::NewBand, 442},
+      {"band text differs in case", u"QM3WA", true, u"144 MHZ", CallMark::Duplicate, 442},
       {"a call sign with a line end", u"QQ0ABC\r\n", false, u"...", CallMark::Normal, 0},
   };
   for (const auto& c : cases) {
@@ -86,6 +88,30 @@ TEST(CheckCallSign, MatchesTheCallSignFieldOfContactLinesOnly) {
     EXPECT_EQ(check.mark, c.mark);
     EXPECT_EQ(check.foundPosition, c.found);
   }
+}
+
+// Lines edited by hand or pasted into the log box read as the exporter reads
+// them: blanks, control and invisible characters around a call sign or a band
+// aside, letter case aside; inside a call sign they still make another one.
+TEST(CheckCallSign, HandEditedLinesReadAsTheExporterReadsThem) {
+  const Text log =
+      u"001-+-d---0918--- q1abc\u00A0---59---012---JN61FW--> 144 mhz\t\r\n"
+      u"002-+-d---0919---\tQ2ABC\x01---59---013---JN61FW-->\u00AD7 Mhz\r\n"
+      u"003-+-d---0920---Q3\u00ADABC---59---014---JN61FW\r\n";
+  const struct {
+    const char16_t* typed;
+    const char16_t* band;
+    CallMark mark;
+  } cases[] = {
+      {u"Q1ABC", u"144 Mhz", CallMark::Duplicate},   {u"Q1ABC", u"432 Mhz", CallMark::NewBand},
+      {u"Q2ABC", u" 7 MHZ ", CallMark::Duplicate},   {u"Q3ABC", u"...", CallMark::Normal},
+      {u"Q3\u00ADABC", u"...", CallMark::Duplicate},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.band, c.band + std::char_traits<char16_t>::length(c.band)));
+    EXPECT_EQ(CheckCallSign(c.typed, log, true, c.band).mark, c.mark);
+  }
+  EXPECT_EQ(CallSignText(u" q1\u00ADabc\u00A0\t\x01\r\nX"), u"q1abc");
 }
 
 TEST(CheckCallSign, OneHugeLineFullOfAlmostMatchesIsNotAContact) {

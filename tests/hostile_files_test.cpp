@@ -4,8 +4,8 @@
 // log says otherwise, "Salva" must write back exactly what the box holds, and
 // the operator must be able to go on logging afterwards.
 //
-// The expected log text is computed by a small reference model written here
-// from the file format's rules, independently of the core; the expected
+// The expected log text is computed by the reference model of the log file
+// that the fuzz targets share, written independently of the core; the expected
 // captions are written out by hand in the case table (and the model is held
 // to them too, so a wrong table and a wrong model cannot agree by accident).
 
@@ -21,6 +21,7 @@
 #include <optional>
 #include <random>
 
+#include "reference_model.h"
 #include "window_fixture.h"
 
 namespace {
@@ -28,77 +29,13 @@ namespace {
 // ---------------------------------------------------------------------------
 // Reference model of the log file format.
 
-// Windows-1252 for bytes 0x80..0x9F. The five bytes the code page leaves
-// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the C1 control of the
-// same value, so any file reads and writes back byte for byte.
-constexpr char16_t kCp1252High[32] = {
-    u'\u20AC', u'\u0081', u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
-    u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', u'\u008D', u'\u017D', u'\u008F',
-    u'\u0090', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
-    u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', u'\u009D', u'\u017E', u'\u0178',
-};
-
-QString Decode(const QByteArray& bytes) {
-  QString text(bytes.size(), Qt::Uninitialized);
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    text[i] = QChar(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b));
-  }
-  return text;
+model::Text ToModel(const QString& text) {
+  return model::Text(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size()));
 }
 
 QByteArray Encode(const QString& text) {
-  QByteArray bytes;
-  bytes.reserve(text.size());
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i].unicode();
-    char b = '?';
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-      b = static_cast<char>(c);
-    } else {
-      for (int k = 0; k < 32; ++k)
-        if (kCp1252High[k] == c) b = static_cast<char>(0x80 + k);
-    }
-    bytes.append(b);
-    // A character outside the Basic Multilingual Plane is one "?", not two.
-    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
-  }
-  return bytes;
-}
-
-// Each line of the file followed by CR LF: CR LF or a lone CR ends a line, a
-// lone LF is text, and the last line counts even without a line end.
-QString FileLines(const QString& decoded) {
-  QString lines;
-  lines.reserve(decoded.size() + decoded.size() / 8 + 2);
-  qsizetype lineStart = 0;
-  for (qsizetype i = 0; i < decoded.size(); ++i) {
-    if (decoded[i] != u'\r') continue;
-    lines.append(QStringView(decoded).mid(lineStart, i - lineStart)).append(u"\r\n");
-    if (i + 1 < decoded.size() && decoded[i + 1] == u'\n') ++i;
-    lineStart = i + 1;
-  }
-  if (lineStart < decoded.size()) lines.append(QStringView(decoded).mid(lineStart)).append(u"\r\n");
-  return lines;
-}
-
-// Every CR LF CR LF becomes CR LF, left to right, without looking again at
-// what a replacement leaves behind.
-QString CollapseOnce(const QString& text) {
-  static const QString kDouble = QStringLiteral("\r\n\r\n");
-  QString out;
-  out.reserve(text.size());
-  qsizetype i = 0;
-  while (i < text.size()) {
-    if (QStringView(text).mid(i, 4) == kDouble) {
-      out.append(u"\r\n");
-      i += 4;
-    } else {
-      out.append(text[i]);
-      ++i;
-    }
-  }
-  return out;
+  const std::string bytes = model::Encode(ToModel(text));
+  return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
 // The serial caption after the log is opened: the number in the four
@@ -121,7 +58,9 @@ QString CaptionAfterOpen(const QString& log, const QString& current) {
 }
 
 QString LogAfterOpen(const QString& before, const QByteArray& file) {
-  return CollapseOnce(before + FileLines(Decode(file)));
+  const model::Text log = model::OpenedText(
+      ToModel(before), std::string_view(file.constData(), std::size_t(file.size())));
+  return QString::fromUtf16(log.data(), qsizetype(log.size()));
 }
 
 // The box's document as the operator sees it: a CR LF is a paragraph break, a

@@ -105,12 +105,6 @@ std::vector<std::string> BrokenRules(const std::string& edi) {
   return broken;
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const auto& line : lines) text += line + "\n";
-  return text;
-}
-
 }  // namespace
 
 TEST(EdiRules, EveryExportKeepsThem) {

@@ -33,12 +33,6 @@ Outcome ExportLog(std::string_view log, const Options& options) {
   return Export(log, options, ReadDayMonthYear);
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const auto& line : lines) text += line + "\n";
-  return text;
-}
-
 }  // namespace
 
 TEST(Export, EdiOfOneBandByteForByte) {

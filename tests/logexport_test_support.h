@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "export.h"
 
@@ -17,4 +19,11 @@ inline std::optional<std::chrono::year_month_day> ReadDayMonthYear(cardel::TextV
     }
   using namespace std::chrono;
   return year_month_day{year(n[2]), month(unsigned(n[1])), day(unsigned(n[0]))};
+}
+
+// Diagnostics and other lists of lines as one text, each line ending in LF.
+inline std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += line + "\n";
+  return text;
 }

@@ -159,8 +159,9 @@ class WindowAccessTest : public QObject {
     QTest::addColumn<QString>("shown");
     QTest::newRow("log box") << "Text1"
                              << "abc xy\r\n";
+    // A call sign holds no blank either.
     QTest::newRow("call sign") << "Text2"
-                               << "ABC XY";
+                               << "ABCXY";
   }
 
   void accessibleInsertionIsFiltered() {

@@ -297,6 +297,12 @@ class WindowEntryTest : public QObject {
     QTest::newRow("no band chosen") << true << "..."
                                     << "QQ0ABC"
                                     << "QQ0ABC" << int(CallMark::NewBand);
+    QTest::newRow("band typed in capitals, blanks around") << true << " 14 MHZ\t"
+                                                           << "qq0abc"
+                                                           << "QQ0ABC" << int(CallMark::Duplicate);
+    QTest::newRow("blanks typed around the call sign") << true << "14 Mhz"
+                                                       << " qq0abc "
+                                                       << "QQ0ABC" << int(CallMark::Duplicate);
   }
 
   void duplicateMark() {

@@ -14,6 +14,7 @@
 #include "log_box.h"
 #include "main_window.h"
 #include "platform.h"
+#include "qso_line.h"
 #include "qt_text.h"
 
 // A file on a disk that fills at the `failAt`-th write: half of it lands.
@@ -138,10 +139,16 @@ inline QString ShortDate(int y, int m, int d) {
 inline QString QsoLineText(const QString& serial, const QString& time, const QString& call,
                            const QString& received, const QString& locator,
                            const QString& band = {}) {
-  QString line = serial + "-+-" + ShortDate(2026, 12, 7) + "---" + time + "---" + call +
-                 "---59---" + received + "---" + locator;
-  if (!band.isEmpty()) line += "-->" + band;
-  return line + "\r\n";
+  using cardel::ToText;
+  return cardel::ToQString(cardel::ComposeQsoLine({
+      .serial = ToText(serial),
+      .date = ToText(ShortDate(2026, 12, 7)),
+      .time = ToText(time),
+      .callSign = ToText(call),
+      .receivedSerial = ToText(received),
+      .locator = ToText(locator),
+      .band = band.isEmpty() ? std::nullopt : std::optional(ToText(band)),
+  }));
 }
 
 inline QByteArray ReadAll(const QString& path) {

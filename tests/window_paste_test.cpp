@@ -107,6 +107,28 @@ class WindowPasteTest : public QObject {
                                                 << "paste"
                                                 << "QE\u0301"
                                                 << "Q\u00C9" << QByteArray("Q\xC9");
+    // A call sign never holds blanks, control or invisible characters: one
+    // pasted from a web page or a spreadsheet, or typed with a blank, would
+    // look like a logged station without being marked.
+    QTest::newRow("call sign from a web page") << "Text2"
+                                               << ""
+                                               << "paste"
+                                               << " QA1ABC\u00A0"
+                                               << "QA1ABC" << QByteArray("QA1ABC");
+    QTest::newRow("call sign from a spreadsheet") << "Text2"
+                                                  << ""
+                                                  << "paste"
+                                                  << "QA1ABC\t"
+                                                  << "QA1ABC" << QByteArray("QA1ABC");
+    QTest::newRow("soft hyphen and NUL in a call sign")
+        << "Text2"
+        << ""
+        << "paste" << QString::fromUtf16(u"QA1\u00ADA\0BC", 8) << "QA1ABC" << QByteArray("QA1ABC");
+    QTest::newRow("blank typed in a call sign") << "Text2"
+                                                << ""
+                                                << "type"
+                                                << "QA1 ABC "
+                                                << "QA1ABC" << QByteArray("QA1ABC");
   }
 
   void entryBoxesHoldOneLineOfStorableText() {

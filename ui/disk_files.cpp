@@ -15,9 +15,16 @@
 #include <unistd.h>
 #endif
 
+#include "files.h"
+
 namespace cardel {
 
 namespace {
+
+std::optional<QString> Written(QFileDevice& file, const QByteArray& bytes) {
+  if (!WriteAll(file, bytes)) return file.errorString();
+  return std::nullopt;
+}
 
 #ifdef _WIN32
 QString SystemReason() { return qt_error_string(static_cast<int>(GetLastError())); }
@@ -69,7 +76,7 @@ class DiskAppendFile : public AppendFile {
 
   qint64 size() const override { return file_.size(); }
   std::optional<QString> write(const QByteArray& bytes) override {
-    return WriteWhole(file_, bytes);
+    return Written(file_, bytes);
   }
   std::optional<QString> sync() override { return SyncToDisk(file_); }
   std::optional<QString> truncate(qint64 length) override {
@@ -105,7 +112,7 @@ class DiskReplacement : public FileReplacement {
 
   std::optional<QString> write(const QByteArray& bytes) override {
     if (!file_.isOpen()) return file_.errorString();
-    return WriteWhole(file_, bytes);
+    return Written(file_, bytes);
   }
   std::optional<QString> commit() override {
     if (!file_.isOpen()) return file_.errorString();
@@ -186,15 +193,6 @@ LockAttempt TryLock(const QString& qpath) {
 #endif
 
 }  // namespace
-
-std::optional<QString> WriteWhole(QFileDevice& file, const QByteArray& bytes) {
-  for (qint64 written = 0; written < bytes.size();) {
-    const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-    if (n <= 0) return file.errorString();
-    written += n;
-  }
-  return std::nullopt;
-}
 
 LockAttempt LockFileOnDisk(const QString& path) { return TryLock(path); }
 

@@ -11,11 +11,6 @@ class QFileDevice;
 
 namespace cardel {
 
-// All of `bytes`, or the system's reason why not. A write the disk cuts
-// short reports no error; the next one, which writes nothing, carries the
-// reason ("No space left on device").
-std::optional<QString> WriteWhole(QFileDevice& file, const QByteArray& bytes);
-
 // The platform's files on the local disk; see Platform for what each does.
 LockAttempt LockFileOnDisk(const QString& path);
 std::variant<std::unique_ptr<AppendFile>, QString> OpenAppendFileOnDisk(const QString& path,

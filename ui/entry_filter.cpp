@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "codepage.h"
+#include "qso_line.h"
 #include "qt_text.h"
 
 namespace cardel {
@@ -21,7 +22,9 @@ Text Composed(const QString& text) { return ToText(text.normalized(QString::Norm
 // loses its own line end and what follows it, not the rest of the box.
 class SingleLineValidator : public QValidator {
  public:
-  explicit SingleLineValidator(QLineEdit* box) : QValidator(box), accepted_(box->text()) {}
+  using Keep = Text (*)(TextView);
+  SingleLineValidator(QLineEdit* box, Keep keep)
+      : QValidator(box), keep_(keep), accepted_(box->text()) {}
 
   State validate(QString& input, int& position) const override {
     qsizetype prefix = 0;
@@ -33,7 +36,7 @@ class SingleLineValidator : public QValidator {
       ++suffix;
 
     const QString added = input.mid(prefix, input.size() - prefix - suffix);
-    const QString kept = ToQString(SingleLineText(Composed(added)));
+    const QString kept = ToQString(keep_(Composed(added)));
     if (kept != added) {
       input = input.left(prefix) + kept + input.right(suffix);
       position = static_cast<int>(prefix + kept.size());
@@ -43,6 +46,7 @@ class SingleLineValidator : public QValidator {
   }
 
  private:
+  Keep keep_;
   mutable QString accepted_;
 };
 
@@ -51,7 +55,11 @@ class SingleLineValidator : public QValidator {
 QString StorableInput(const QString& text) { return ToQString(StorableText(Composed(text))); }
 
 void KeepEntriesOnOneLine(std::initializer_list<QLineEdit*> boxes) {
-  for (QLineEdit* box : boxes) box->setValidator(new SingleLineValidator(box));
+  for (QLineEdit* box : boxes) box->setValidator(new SingleLineValidator(box, SingleLineText));
+}
+
+void KeepCallSignClean(QLineEdit* box) {
+  box->setValidator(new SingleLineValidator(box, CallSignText));
 }
 
 }  // namespace cardel

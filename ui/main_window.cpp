@@ -32,8 +32,6 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 constexpr qreal kDialogFontPoints = 7.5;
-constexpr const char16_t* kBandList[] = {u"7 Mhz",  u"14 Mhz",  u"21 Mhz",  u"28 Mhz",
-                                         u"50 Mhz", u"144 Mhz", u"432 Mhz", u"1296 Mhz"};
 
 // Places a control at its position and size in twips within its container.
 template <typename W>
@@ -90,16 +88,6 @@ void ShowNoBand(QComboBox* combo) {
   combo->setEditText(ToQString(kNoBand));
 }
 
-// The mark in words, for screen readers, which cannot see the colour.
-QString MarkDescription(CallMark mark) {
-  switch (mark) {
-    case CallMark::Duplicate: return QStringLiteral("Duplicato");
-    case CallMark::NewBand: return QStringLiteral("Nuova banda");
-    case CallMark::Normal: break;
-  }
-  return {};
-}
-
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -109,7 +97,7 @@ bool IsEnter(const QEvent* event) {
 }  // namespace
 
 Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
-  setWindowTitle(QStringLiteral("Cardel v1.2 - Ventor"));
+  setWindowTitle(QStringLiteral("Cardel v" CARDEL_VERSION " - Ventor"));
   // The fixed layout was drawn for a small dialog font; at a desktop's usual
   // 9 or 10 points the captions of the labels would be clipped.
   QFont dialogFont = font();
@@ -172,7 +160,8 @@ void Form15::createControls() {
   Combo1->setEditable(true);
   Combo1->setInsertPolicy(QComboBox::NoInsert);
   Combo1->setCompleter(nullptr);  // the band text stays exactly as typed
-  KeepEntriesOnOneLine({Text2, Text3, Text4, Combo1->lineEdit()});
+  KeepCallSignClean(Text2);
+  KeepEntriesOnOneLine({Text3, Text4, Combo1->lineEdit()});
   Label4->hide();
   Combo1->hide();
 
@@ -222,7 +211,7 @@ void Form15::connectHandlers() {
 
 // The window's load: the band list, in its order, none selected.
 void Form15::load() {
-  for (const char16_t* band : kBandList) Combo1->addItem(QString::fromUtf16(band));
+  for (TextView band : kBandList) Combo1->addItem(ToQString(band));
   ShowNoBand(Combo1);
 }
 
@@ -403,7 +392,7 @@ void Form15::onCommitDataRequest(QSessionManager& manager) {
 
 bool Form15::confirmExit() {
   const MessageRequest request{
-      .text = QStringLiteral("Uscire dal programma?"),
+      .text = ToQString(kExitQuestion),
       .title = ToQString(kApplicationTitle),
       .icon = QMessageBox::NoIcon,
       .buttons = QMessageBox::Yes | QMessageBox::No,
@@ -422,14 +411,16 @@ void Form15::showMessage(const Message& message) {
 void Form15::setMark(CallMark mark) {
   mark_ = mark;
   QPalette palette = Text2->palette();
-  QColor colour = palette.color(QPalette::ButtonText);
-  if (mark == CallMark::Duplicate) colour = Qt::red;
-  if (mark == CallMark::NewBand) colour = Qt::blue;
+  // The mark's colour is 0x00BBGGRR; Normal names the system's button text.
+  const std::uint32_t value = ColourValue(mark);
+  const QColor colour = mark == CallMark::Normal ? palette.color(QPalette::ButtonText)
+                                                 : QColor(int(value & 0xFF), int(value >> 8 & 0xFF),
+                                                          int(value >> 16 & 0xFF));
   palette.setColor(QPalette::Text, colour);
   Text2->setPalette(palette);
   // Qt announces every call, changed or not, and a screen reader would repeat
   // the verdict on each keystroke.
-  if (const QString description = MarkDescription(mark);
+  if (const QString description = ToQString(MarkDescription(mark));
       description != Text2->accessibleDescription())
     Text2->setAccessibleDescription(description);
 }

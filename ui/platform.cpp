@@ -1,9 +1,7 @@
 #include "platform.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "disk_files.h"
 
@@ -21,28 +19,13 @@ QMessageBox::StandardButton Platform::showMessage(QWidget* parent, const Message
 }
 
 std::optional<QString> Platform::writeFile(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  // An installed program or a shared folder may let the log be written but
-  // no file be created beside it; only then is the log written in place.
-  file.setDirectWriteFallback(true);
-  // Unbuffered, so that every write reaches the disk here, where a short one
-  // is noticed: commit() misses a buffered write that fails when flushed,
-  // and would put a short file in place of the log.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
-  if (auto failure = WriteWhole(file, bytes)) return failure;
-  if (!file.commit()) return file.errorString();
-  return std::nullopt;
+  return ReplaceFile(path, bytes);
 }
 
 FileRead Platform::readFile(const QString& path) {
   const QFileInfo info(path);
   if (!info.exists() || !info.isFile() || info.isHidden()) return {};
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {FileRead::Outcome::Failed, {}, file.errorString()};
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError)
-    return {FileRead::Outcome::Failed, {}, file.errorString()};
-  return {FileRead::Outcome::Read, std::move(bytes), {}};
+  return ReadWholeFile(path);
 }
 
 }  // namespace cardel

@@ -8,6 +8,8 @@
 #include <optional>
 #include <variant>
 
+#include "files.h"
+
 class QWidget;
 
 namespace cardel {
@@ -19,13 +21,6 @@ struct MessageRequest {
   QMessageBox::StandardButtons buttons = QMessageBox::Ok;
   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
   QMessageBox::StandardButton escapeButton = QMessageBox::NoButton;
-};
-
-struct FileRead {
-  enum class Outcome { Missing, Failed, Read };
-  Outcome outcome = Outcome::Missing;
-  QByteArray bytes;
-  QString reason;  // why a read failed
 };
 
 // A file kept open to add to its end.

@@ -159,6 +159,8 @@ inline Text CollapseOnce(TextView text) {
 
 inline Text OpenedText(TextView box, std::string_view fileBytes) {
   Text joined(box);
+  // What "Apri" adds starts a line of its own, whatever the box ends with.
+  if (!joined.empty() && !joined.ends_with(u"\r\n")) joined += u"\r\n";
   joined += Lines(Decode(fileBytes));
   return CollapseOnce(joined);
 }

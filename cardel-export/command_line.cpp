@@ -25,12 +25,6 @@ const std::array<std::pair<const char*, PointsRule>, 3> kPointsRules{{
     {"round", PointsRule::Round},
 }};
 
-const std::array<std::pair<const char*, Mode>, 3> kModes{{
-    {"SSB", Mode::Ssb},
-    {"CW", Mode::Cw},
-    {"FM", Mode::Fm},
-}};
-
 template <typename Value, std::size_t N>
 std::optional<Value> Lookup(const std::array<std::pair<const char*, Value>, N>& table,
                             const QString& name) {
@@ -132,7 +126,7 @@ CommandLine ReadExport(const Parser& p) {
                        .arg(parser.value(p.format))};
   if (parser.value(p.call).isEmpty())
     return Refusal{QStringLiteral("Manca --call: il nominativo della propria stazione.")};
-  const std::optional<Mode> mode = Lookup(kModes, parser.value(p.mode));
+  const std::optional<Mode> mode = Lookup(logexport::kModeNames, parser.value(p.mode));
   if (!mode)
     return Refusal{
         QStringLiteral("Modo sconosciuto \"%1\": usa SSB, CW o FM.").arg(parser.value(p.mode))};

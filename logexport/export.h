@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "text.h"
@@ -16,6 +18,12 @@ namespace cardel::logexport {
 
 enum class Format { Edi, Cabrillo, Adif };
 enum class Mode { Ssb, Cw, Fm };
+// The modes as the operator names them, in the order they are offered.
+inline constexpr std::array<std::pair<const char*, Mode>, 3> kModeNames{{
+    {"SSB", Mode::Ssb},
+    {"CW", Mode::Cw},
+    {"FM", Mode::Fm},
+}};
 // How a contact's distance becomes points: the IARU Region 1 rule (whole
 // kilometres plus one), the whole kilometres alone, or the kilometres
 // rounded to the nearest (halves up).

@@ -38,11 +38,6 @@ constexpr std::array<FormatName, 3> kFormats{{
     {"Cabrillo", Format::Cabrillo, "cbr"},
     {"ADIF", Format::Adif, "adi"},
 }};
-constexpr std::array<std::pair<const char*, Mode>, 3> kModes{{
-    {"SSB", Mode::Ssb},
-    {"CW", Mode::Cw},
-    {"FM", Mode::Fm},
-}};
 constexpr std::array<std::pair<const char*, PointsRule>, 3> kPoints{{
     {"IARU", PointsRule::Iaru},
     {"km", PointsRule::Km},
@@ -120,7 +115,7 @@ logexport::Options ToOptions(const ExportChoices& choices, const Station& statio
   options.ownCall = station.callSign.toStdString();
   if (!station.locator.isEmpty()) options.ownLocator = station.locator.toStdString();
   if (!choices.band.isEmpty()) options.band = choices.band.toStdString();
-  options.mode = Find(kModes, choices.mode);
+  options.mode = Find(logexport::kModeNames, choices.mode);
   options.contest = choices.contest.toStdString();
   options.section = choices.section.toStdString();
   options.points = Find(kPoints, choices.points);
@@ -151,7 +146,7 @@ void ExportDialog::createControls() {
   bandBox = new QComboBox(this);
   bandBox->addItems(OfferedBands(context_.logBytes));
   modeBox = new QComboBox(this);
-  Fill(modeBox, kModes);
+  Fill(modeBox, logexport::kModeNames);
   pointsBox = new QComboBox(this);
   Fill(pointsBox, kPoints);
   fileBox = new QLineEdit(this);

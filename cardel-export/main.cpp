@@ -43,12 +43,6 @@ std::variant<QByteArray, QString> ReadLog(const QString& path) {
   return std::move(file.bytes);
 }
 
-// Canonical paths, so that "./cardel.txt", "../x/cardel.txt" and a link all count.
-bool IsSameFile(const QString& output, const QString& logFile) {
-  const QString canonicalOutput = QFileInfo(output).canonicalFilePath();
-  return !canonicalOutput.isEmpty() && canonicalOutput == QFileInfo(logFile).canonicalFilePath();
-}
-
 QString CannotWrite(const QString& path, const QString& reason) {
   return QStringLiteral("Impossibile scrivere %1: %2").arg(path, reason);
 }

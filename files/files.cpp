@@ -1,6 +1,7 @@
 #include "files.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace cardel {
@@ -33,6 +34,11 @@ bool WriteWhole(QFileDevice& file, QByteArrayView bytes) {
   if (!WriteAll(file, bytes)) return false;
   if (auto* saveFile = qobject_cast<QSaveFile*>(&file)) return saveFile->commit();
   return file.flush();
+}
+
+bool IsSameFile(const QString& a, const QString& b) {
+  const QString canonical = QFileInfo(a).canonicalFilePath();
+  return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
 }
 
 std::optional<QString> ReplaceFile(const QString& path, QByteArrayView bytes) {

@@ -34,6 +34,10 @@ bool WriteAll(QFileDevice& file, QByteArrayView bytes);
 // failure: false, and the file's errorString() says why.
 bool WriteWhole(QFileDevice& file, QByteArrayView bytes);
 
+// Whether two paths name one existing file: canonical paths, so that
+// "./cardel.txt", "../x/cardel.txt" and a link all count.
+bool IsSameFile(const QString& a, const QString& b);
+
 // Replaces the file only once the new content is complete, or writes it in
 // place when no file can be created beside it; the reason when it could not.
 std::optional<QString> ReplaceFile(const QString& path, QByteArrayView bytes);

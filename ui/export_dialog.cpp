@@ -15,6 +15,7 @@
 #include <variant>
 
 #include "bands.h"
+#include "files.h"
 #include "log_dates.h"
 #include "platform.h"
 #include "qso_line_parse.h"
@@ -81,11 +82,6 @@ QString Joined(const std::vector<std::string>& lines) {
   QStringList texts;
   for (const auto& line : lines) texts.append(QString::fromStdString(line));
   return texts.join(u'\n');
-}
-
-bool IsSameFile(const QString& a, const QString& b) {
-  const QString canonical = QFileInfo(a).canonicalFilePath();
-  return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
 }
 
 }  // namespace
@@ -240,16 +236,9 @@ bool ExportDialog::ensureStation() {
             FindFormat(formatBox->currentText()).format != Format::Edi);
   };
   if (complete()) return true;
-  const MessageRequest ask{
-      .text = QStringLiteral("Manca il nominativo o il locatore della stazione in \"Stazione\".\n"
-                             "Impostarli adesso?"),
-      .title = kTitle,
-      .icon = QMessageBox::Question,
-      .buttons = QMessageBox::Yes | QMessageBox::No,
-      .defaultButton = QMessageBox::Yes,
-      .escapeButton = QMessageBox::No,
-  };
-  if (platform_.showMessage(this, ask) != QMessageBox::Yes) return false;
+  if (!ask(QStringLiteral("Manca il nominativo o il locatore della stazione in \"Stazione\".\n"
+                          "Impostarli adesso?")))
+    return false;
   const std::optional<Station> station = context_.editStation();
   if (!station) return false;
   const bool wasProposed = fileBox->text() == proposedFile_;
@@ -267,15 +256,7 @@ bool ExportDialog::mayWrite(const QString& path) {
     return false;
   }
   if (!QFileInfo::exists(path)) return true;
-  const MessageRequest ask{
-      .text = QStringLiteral("Il file %1 esiste già. Sostituirlo?").arg(path),
-      .title = kTitle,
-      .icon = QMessageBox::Question,
-      .buttons = QMessageBox::Yes | QMessageBox::No,
-      .defaultButton = QMessageBox::Yes,
-      .escapeButton = QMessageBox::No,
-  };
-  return platform_.showMessage(this, ask) == QMessageBox::Yes;
+  return ask(QStringLiteral("Il file %1 esiste già. Sostituirlo?").arg(path));
 }
 
 void ExportDialog::onExportClicked() {
@@ -318,6 +299,19 @@ void ExportDialog::onExportClicked() {
 
 void ExportDialog::tell(const QString& text, QMessageBox::Icon icon) {
   platform_.showMessage(this, {.text = text, .title = kTitle, .icon = icon});
+}
+
+// Yes by default, Esc for No.
+bool ExportDialog::ask(const QString& question) {
+  const MessageRequest request{
+      .text = question,
+      .title = kTitle,
+      .icon = QMessageBox::Question,
+      .buttons = QMessageBox::Yes | QMessageBox::No,
+      .defaultButton = QMessageBox::Yes,
+      .escapeButton = QMessageBox::No,
+  };
+  return platform_.showMessage(this, request) == QMessageBox::Yes;
 }
 
 }  // namespace cardel

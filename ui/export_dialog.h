@@ -62,6 +62,7 @@ class ExportDialog : public QDialog {
   bool ensureStation();
   bool mayWrite(const QString& path);
   void tell(const QString& text, QMessageBox::Icon icon);
+  bool ask(const QString& question);
 
   Platform& platform_;
   ExportContext context_;

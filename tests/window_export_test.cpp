@@ -64,6 +64,17 @@ class WindowExportTest : public QObject {
   std::unique_ptr<WindowUnderTest> w;
   cardel::Form15* form() { return w->window.get(); }
   QString file(const QString& name) { return QDir::toNativeSeparators(w->dir.filePath(name)); }
+  // Each call kept through "Stazione" in turn.
+  void KeepTwoStations(const QStringList& calls) {
+    for (const QString& call : calls) {
+      OnNextDialog<StationDialog>([call](StationDialog* d) {
+        d->callSignBox->setText(call);
+        QTest::keyClick(d->callSignBox, Qt::Key_Return);
+      });
+      form()->exportActions().stationAction->trigger();
+      QCOMPARE(form()->exportActions().station().callSign, call);
+    }
+  }
   void restartWindow() {
     w->window = std::make_unique<cardel::Form15>(w->platform);
     w->showActive();
@@ -163,14 +174,7 @@ class WindowExportTest : public QObject {
   void unwritableFolderKeepsTheStationAndSaysSoOnce() {
     FolderLock lock(w->dir.path());
     if (!lock.locked()) QSKIP("this system lets the folder be written");
-    for (const QString call : {"Q9OWN", "Q9TWO"}) {
-      OnNextDialog<StationDialog>([call](StationDialog* d) {
-        d->callSignBox->setText(call);
-        QTest::keyClick(d->callSignBox, Qt::Key_Return);
-      });
-      form()->exportActions().stationAction->trigger();
-      QCOMPARE(form()->exportActions().station().callSign, call);
-    }
+    KeepTwoStations({"Q9OWN", "Q9TWO"});
     QCOMPARE(w->platform.shown.size(), 1);
     QVERIFY(w->platform.shown[0].text.startsWith("Impossibile salvare le impostazioni in"));
   }
@@ -599,14 +603,7 @@ class WindowExportTest : public QObject {
     QFETCH(QString, told);
     WriteAll(file("cardel.ini"), ini);
     restartWindow();
-    for (const QString call : {"Q9TWO", "Q9THREE"}) {
-      OnNextDialog<StationDialog>([call](StationDialog* d) {
-        d->callSignBox->setText(call);
-        QTest::keyClick(d->callSignBox, Qt::Key_Return);
-      });
-      form()->exportActions().stationAction->trigger();
-      QCOMPARE(form()->exportActions().station().callSign, call);
-    }
+    KeepTwoStations({"Q9TWO", "Q9THREE"});
     QCOMPARE(w->platform.shown.size(), 1);  // told once
     QVERIFY2(w->platform.shown[0].text.contains(told), qPrintable(w->platform.shown[0].text));
     QCOMPARE(ReadAll(file("cardel.ini")) == ini, !rewritten);

@@ -280,7 +280,8 @@ void ExportDialog::onBrowseClicked() {
   fileBox->setFocus();  // where Enter exports it
 }
 
-// The call sign always, the locator for the EDI, which cannot go without it.
+// The call sign always, the locator for the EDI, which cannot go without it;
+// a locator edited by hand into something else is asked for as if missing.
 bool ExportDialog::ensureStation() {
   const auto complete = [this] {
     return !context_.station.callSign.isEmpty() && !StationFault(context_.station) &&
@@ -288,8 +289,8 @@ bool ExportDialog::ensureStation() {
             FindFormat(formatBox->currentText()).format != Format::Edi);
   };
   if (complete()) return true;
-  if (!ask(QStringLiteral("Manca o non è valido il nominativo o il locatore della stazione in "
-                          "\"Stazione\".\nImpostarli adesso?")))
+  if (!ask(QStringLiteral("Manca il nominativo o il locatore della stazione in \"Stazione\".\n"
+                          "Impostarli adesso?")))
     return false;
   const std::optional<Station> station = context_.editStation();
   if (!station) return false;

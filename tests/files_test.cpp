@@ -10,7 +10,6 @@
 #endif
 
 #include "files.h"
-#include "kept_files.h"
 
 using cardel::FileNaming;
 using cardel::SystemNaming;
@@ -130,43 +129,6 @@ class FilesTest : public QObject {
     QVERIFY(cardel::IsSameFile(at("hard.txt"), at("other.txt")));
   }
 #endif
-
-  void everyKeptFileIsFound() {
-    const auto kept = cardel::CardelFilesIn(dir_.path());
-    QCOMPARE(kept.size(), 5);
-    for (const cardel::KeptFile& file : kept) {
-      const QString upper =
-          QFileInfo(file.path).path() + '/' + QFileInfo(file.path).fileName().toUpper();
-      const auto found = cardel::KeptFileAt(upper, kept, FoldingNaming());
-      QVERIFY2(found && found->what == file.what, qPrintable(upper));
-      QVERIFY(cardel::NotReplaced(upper, *found).contains(upper));
-    }
-    QVERIFY(!cardel::KeptFileAt(at("Q9OWN_144.edi"), kept, FoldingNaming()));
-  }
-
-  void writeFailuresSayWhyInItalian_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("a folder") << "sub"
-                              << "è una cartella";
-#ifndef Q_OS_WIN
-    QTest::newRow("a read-only file") << "read-only.txt"
-                                      << "non si lascia scrivere";
-#endif
-  }
-
-  void writeFailuresSayWhyInItalian() {
-    QFETCH(QString, name);
-    QFETCH(QString, reason);
-    if (name == "read-only.txt") {
-      Touch(at(name));
-      QFile::setPermissions(at(name), QFile::ReadOwner);
-      if (QFileInfo(at(name)).isWritable()) QSKIP("the superuser writes any file");
-    }
-    const auto failure = cardel::ReplaceFile(at(name), "EDI");
-    QVERIFY(failure);
-    QVERIFY2(failure->contains(reason), qPrintable(*failure));
-  }
 };
 
 QTEST_MAIN(FilesTest)

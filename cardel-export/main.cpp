@@ -9,6 +9,7 @@
 #include "command_line.h"
 #include "export.h"
 #include "files.h"
+#include "kept_files.h"
 #include "log_dates.h"
 
 #ifdef Q_OS_WIN
@@ -63,6 +64,12 @@ std::unique_ptr<QFileDevice> OutputFile(const QString& path) {
   return std::make_unique<QSaveFile>(path);
 }
 
+// The log it reads, the exporter itself, and Cardel's own files beside it.
+QList<KeptFile> KeptFiles(const QString& logFile) {
+  return QList<KeptFile>{{logFile, QStringLiteral("il file del log stesso")}, RunningProgram()} +
+         CardelFilesIn(QCoreApplication::applicationDirPath());
+}
+
 int RunExport(const ExportCommand& command) {
   const auto log = ReadLog(command.logFile);
   if (const QString* error = std::get_if<QString>(&log)) return Refuse(*error);
@@ -73,10 +80,10 @@ int RunExport(const ExportCommand& command) {
   std::unique_ptr<QFileDevice> outputFile;
   if (command.outputFile) {
     const QString& path = *command.outputFile;
-    if (IsSameFile(path, command.logFile))
-      return Refuse(QStringLiteral("Il file da scrivere è il file del log stesso: %1").arg(path));
+    if (const auto kept = KeptFileAt(path, KeptFiles(command.logFile)))
+      return Refuse(NotReplaced(path, *kept));
     outputFile = OutputFile(path);
-    if (!OpenToWrite(*outputFile)) return Refuse(CannotWrite(path, outputFile->errorString()));
+    if (!OpenToWrite(*outputFile)) return Refuse(CannotWrite(path, WriteFailure(*outputFile)));
   }
 
   const logexport::Outcome outcome =
@@ -90,7 +97,7 @@ int RunExport(const ExportCommand& command) {
     if (!WriteStandardOutput(outcome.output))
       return Refuse(QStringLiteral("Impossibile scrivere sullo standard output."));
   } else if (!WriteWhole(*outputFile, QByteArrayView(outcome.output))) {
-    return Refuse(CannotWrite(*command.outputFile, outputFile->errorString()));
+    return Refuse(CannotWrite(*command.outputFile, WriteFailure(*outputFile)));
   }
   return outcome.exitStatus;
 }

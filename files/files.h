@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QFileDevice;
@@ -34,9 +35,32 @@ bool WriteAll(QFileDevice& file, QByteArrayView bytes);
 // failure: false, and the file's errorString() says why.
 bool WriteWhole(QFileDevice& file, QByteArrayView bytes);
 
-// Whether two paths name one existing file: canonical paths, so that
-// "./cardel.txt", "../x/cardel.txt" and a link all count.
-bool IsSameFile(const QString& a, const QString& b);
+// What tells one file from another on the system: the volume and the file's
+// number on it (device and inode, or volume serial and file index).
+struct FileIdentity {
+  quint64 volume = 0;
+  quint64 index = 0;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// How the system names files: the identity of a file or folder that is
+// there, and whether names differing only in letter case are one file.
+struct FileNaming {
+  std::function<std::optional<FileIdentity>(const QString& path)> identify;
+  bool foldsCase = false;
+};
+
+// This system's: Windows' NTFS and FAT fold letter case, Linux's do not.
+FileNaming SystemNaming();
+
+// Whether two paths name one file, by any spelling, link or letter case the
+// system treats as the same: by identity where both are there, otherwise by
+// the identity of the folder and the name within it.
+bool IsSameFile(const QString& a, const QString& b, const FileNaming& naming = SystemNaming());
+
+// Why a write of the file failed, in words of our own where the system has
+// none (a folder, a read-only file); the system's otherwise.
+QString WriteFailure(const QFileDevice& file);
 
 // Replaces the file only once the new content is complete, or writes it in
 // place when no file can be created beside it; the reason when it could not.

@@ -86,7 +86,7 @@ class Reader {
       if (rules_.defaultBand)
         return LineBand{rules_.defaultBand, ToUtf8(rules_.defaultBand->listText)};
       if (rules_.bandRequired) {
-        LeaveOut(line, "manca la banda (indicarla con --band)");
+        LeaveOut(line, "manca la banda (indicarla con " + rules_.bandOption + ")");
         return std::nullopt;
       }
       return LineBand{};

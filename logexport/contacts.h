@@ -41,6 +41,7 @@ struct LineNote {
 struct ReadingRules {
   const Band* defaultBand = nullptr;  // for lines without a band
   bool bandRequired = true;           // ADIF can do without one
+  std::string bandOption = "--band";  // how the messages name the band's choice
 };
 
 struct ReadLog {

@@ -60,15 +60,15 @@ std::optional<std::string_view> CategoryOperator(std::string_view section) {
 std::variant<Checked, std::string> CheckSection(const Options& options, Checked checked) {
   const auto section = FoldHeaderText(FromUtf8(options.section));
   if (section.ascii.find_first_not_of(' ') == std::string::npos && options.format == Format::Edi)
-    return "sezione vuota (--section): l'EDI la scrive in PSect";
+    return "sezione vuota (" + options.names.section + "): l'EDI la scrive in PSect";
   if (section.changed)
-    checked.warnings.push_back("--section: caratteri fuori ASCII sostituiti (" + options.section +
-                               " scritto " + section.ascii + ")");
+    checked.warnings.push_back(options.names.section + ": caratteri fuori ASCII sostituiti (" +
+                               options.section + " scritto " + section.ascii + ")");
   checked.station.section = section.ascii;
   const auto category = CategoryOperator(section.ascii);
   checked.station.categoryOperator = category.value_or("SINGLE-OP");
   if (!category && options.format == Format::Cabrillo)
-    checked.warnings.push_back("--section " + Quoted(options.section) +
+    checked.warnings.push_back(options.names.section + " " + Quoted(options.section) +
                                " non dice se gli operatori sono uno o più: CATEGORY-OPERATOR "
                                "scritto SINGLE-OP");
   return checked;
@@ -78,7 +78,8 @@ std::variant<Checked, std::string> CheckOptions(const Options& options) {
   Checked checked;
   Station& station = checked.station;
   station.mode = options.mode;
-  if (options.ownCall.empty()) return "manca il nominativo della stazione (--call)";
+  if (options.ownCall.empty())
+    return "manca il nominativo della stazione (" + options.names.call + ")";
   station.call = AsciiUpperCase(options.ownCall);
   if (!IsOwnCall(station.call))
     return "nominativo della stazione non valido: " + Quoted(options.ownCall);
@@ -95,7 +96,7 @@ std::variant<Checked, std::string> CheckOptions(const Options& options) {
       return "locatore della stazione non valido: " + Quoted(*options.ownLocator) +
              " (servono 6 caratteri, come JN61FW)";
   } else if (options.format == Format::Edi) {
-    return "per l'EDI serve il locatore della stazione (--locator)";
+    return "per l'EDI serve il locatore della stazione (" + options.names.locator + ")";
   }
 
   if (options.band) {
@@ -125,15 +126,15 @@ std::variant<Checked, std::string> CheckOptions(const Options& options) {
 }
 
 // An EDI file covers one band: the one asked for, or the log's only band.
-std::variant<const Band*, std::string> EdiBand(const Band* asked,
-                                               std::span<const Contact> contacts) {
+std::variant<const Band*, std::string> EdiBand(const Band* asked, std::span<const Contact> contacts,
+                                               const OptionNames& names) {
   if (asked) return asked;
   std::set<const Band*> found;  // band list order: they point into one array
   for (const Contact& c : contacts) found.insert(c.band);
   if (found.size() > 1) {
-    std::string names;
-    for (const Band* band : found) names += (names.empty() ? "" : ", ") + ToUtf8(band->listText);
-    return "il log ha più bande (" + names + "): sceglierne una con --band";
+    std::string list;
+    for (const Band* band : found) list += (list.empty() ? "" : ", ") + ToUtf8(band->listText);
+    return "il log ha più bande (" + list + "): sceglierne una con " + names.band;
   }
   if ((*found.begin())->edi.empty()) return NoEdiBelow50(**found.begin());
   return *found.begin();
@@ -194,7 +195,8 @@ class Exporter {
     auto& [station, band, warnings] = std::get<Checked>(checked);
     outcome_.diagnostics = std::move(warnings);
 
-    ReadLog log = ReadContacts(bytes, {band, options.format != Format::Adif}, readDate);
+    ReadLog log =
+        ReadContacts(bytes, {band, options.format != Format::Adif, options.names.band}, readDate);
     notes_ = std::move(log.notes);
     if (log.contacts.empty()) return Refuse("nessun collegamento nel log");
 
@@ -202,7 +204,7 @@ class Exporter {
     std::vector<Contact> otherBands;
     const Band* ediBand = nullptr;
     if (options.format == Format::Edi) {
-      auto chosen = EdiBand(band, exported);
+      auto chosen = EdiBand(band, exported, options.names);
       if (auto* refusal = std::get_if<std::string>(&chosen)) return Refuse(*refusal);
       ediBand = std::get<const Band*>(chosen);
       const auto other = std::stable_partition(exported.begin(), exported.end(),
@@ -245,8 +247,8 @@ class Exporter {
     const auto leftOut = std::erase_if(contacts, [&](const Contact& c) {
       if (!c.locator.empty()) return false;
       notes_.push_back({c.lineNumber, "riga " + std::to_string(c.lineNumber) + ": " + c.callSign +
-                                          " senza locatore ricevuto, che il Cabrillo con "
-                                          "--locator scrive su ogni riga: escluso"});
+                                          " senza locatore ricevuto, che il Cabrillo con il "
+                                          "locatore della stazione scrive su ogni riga: escluso"});
       return true;
     });
     log.leftOut += leftOut;

@@ -32,6 +32,15 @@ enum class PointsRule { Iaru, Km, Round };
 // What a single operator writes in EDI PSect.
 inline constexpr std::string_view kDefaultSection = "SINGLE";
 
+// How the messages name what the caller asks for: the exporter program's
+// options, or the fields of the window's dialogs.
+struct OptionNames {
+  std::string call = "--call";
+  std::string locator = "--locator";
+  std::string band = "--band";
+  std::string section = "--section";
+};
+
 struct Options {
   Format format = Format::Edi;
   std::string ownCall;                    // UTF-8 as given; upper-cased here
@@ -43,6 +52,7 @@ struct Options {
   std::optional<std::string> receivedReport;           // 599 in CW, 59 otherwise
   PointsRule points = PointsRule::Iaru;
   std::string programVersion;  // written to Cabrillo CREATED-BY and ADIF PROGRAMVERSION
+  OptionNames names;
 };
 
 // Reads the date field of a contact line; nullopt when it is not a date in

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -115,6 +116,22 @@ class CardelExportTest : public QObject {
         "program-log.txt", true);
 #endif
     row("default log is the output", adif + QStringList{"-o", "cardel.txt"}, "cardel.txt", true);
+    // Cardel's own files beside the exporter, and the exporter itself.
+    const QString beside = QFileInfo(QStringLiteral(CARDEL_EXPORT)).absolutePath() + '/';
+    for (const char* name : {"cardel-recupero.txt", "cardel-recupero.lock", "cardel.ini"}) {
+      const QByteArray rowName = QByteArray("output is Cardel's ") + name;
+      row(rowName.constData(), adif + QStringList{"-o", beside + name, "program-log.txt"},
+          "che un'esportazione non sostituisce mai", true);
+    }
+    row("output is the exporter itself",
+        adif + QStringList{"-o", QStringLiteral(CARDEL_EXPORT), "program-log.txt"},
+        "il programma stesso", true);
+#ifdef Q_OS_WIN  // where the file system folds letter case
+    row("output is Cardel's settings in capitals",
+        adif + QStringList{"-o", beside + "CARDEL.INI", "program-log.txt"}, "CARDEL.INI", true);
+    row("output is the log in capitals",
+        adif + QStringList{"-o", "PROGRAM-LOG.TXT", "program-log.txt"}, "PROGRAM-LOG.TXT", true);
+#endif
     row("no contact", adif + QStringList{"-o", "existing.out", "no-contacts.txt"}, "", false);
     row("edi of two bands without --band",
         edi + QStringList{"-o", "existing.out", "edited-log.txt"}, "432 Mhz", false);

@@ -292,8 +292,8 @@ TEST(Export, CabrilloWithOwnLocatorLeavesOutAContactWithoutOne) {
             "QSO: 144 PH 2026-12-07 0931 Q9XYZ 59 003 JN61FW Q5JKL 59 040 JN61\r\n"
             "END-OF-LOG:\r\n");
   EXPECT_EQ(Joined(outcome.diagnostics),
-            "riga 2: Q4GHI senza locatore ricevuto, che il Cabrillo con --locator scrive su ogni "
-            "riga: escluso\n"
+            "riga 2: Q4GHI senza locatore ricevuto, che il Cabrillo con il locatore della "
+            "stazione scrive su ogni riga: escluso\n"
             "riga 3: locatore \"JN61\" di 4 caratteri, 0 punti\n"
             "Collegamenti: 2 (144 Mhz: 2)\nDoppi: 0\nRighe escluse: 1\nPunti: 1429\n"
             "ODX: Q1ABC IO91WM 1429 km\nPunteggio dichiarato: 1429\n");

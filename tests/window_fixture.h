@@ -47,9 +47,10 @@ class FakePlatform : public cardel::Platform {
   QString folder;
   QList<cardel::MessageRequest> shown;
   std::deque<QMessageBox::StandardButton> answers;
-  QString lockFailure;    // no lock can be made, for this reason
-  QString removeFailure;  // no file can be removed, for this reason
-  int fullAtWrite = 0;    // the disk fills at this append
+  QString lockFailure;     // no lock can be made, for this reason
+  QString removeFailure;   // no file can be removed, for this reason
+  int fullAtWrite = 0;     // the disk fills at this append
+  bool foldsCase = false;  // names as Windows compares them
   std::atomic<int> writes = 0;
 
   cardel::LockAttempt lockFile(const QString& path) override {
@@ -68,6 +69,11 @@ class FakePlatform : public cardel::Platform {
     return std::make_unique<FillingFile>(std::move(*file), writes, fullAtWrite);
   }
 
+  cardel::FileNaming fileNaming() const override {
+    cardel::FileNaming naming = Platform::fileNaming();
+    naming.foldsCase = naming.foldsCase || foldsCase;
+    return naming;
+  }
   QDateTime localNow() const override { return now; }
   QString programFolder() const override { return folder; }
   QMessageBox::StandardButton showMessage(QWidget*, const cardel::MessageRequest& r) override {

@@ -1,6 +1,7 @@
 #include "export_actions.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QWidget>
 #include <variant>
@@ -37,7 +38,7 @@ void ExportActions::onStationTriggered() { editStation(&window_); }
 
 std::optional<Station> ExportActions::editStation(QWidget* parent) {
   StationDialog dialog(platform_, station_, parent);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  if (ExecModal(dialog) != QDialog::Accepted) return std::nullopt;
   station_ = dialog.station();
   keep(settings_.write(station_));
   emit stationChanged(station_);
@@ -51,7 +52,7 @@ void ExportActions::onExportTriggered() {
   ExportDialog* dialog = nullptr;
   ExportContext context{
       .logBytes = order ? order->bytes : std::string(),
-      .logFilePath = QDir(platform_.programFolder()).filePath(ToQString(kLogFileName)),
+      .keptFiles = CardelFilesIn(platform_.programFolder()) << RunningProgram(),
       .programFolder = QDir::toNativeSeparators(platform_.programFolder()),
       .station = station_,
       .choices = choices_,
@@ -64,19 +65,31 @@ void ExportActions::onExportTriggered() {
   };
   ExportDialog exportDialog(platform_, std::move(context), &window_);
   dialog = &exportDialog;
-  exportDialog.exec();
+  ExecModal(exportDialog);
 }
 
-// Told once: the values stay in use until the program ends either way.
-void ExportActions::keep(const std::optional<QString>& failure) {
-  if (!failure || toldUnwritable_) return;
-  toldUnwritable_ = true;
-  platform_.showMessage(&window_,
-                        {.text = QStringLiteral("Impossibile salvare le impostazioni in %1: %2.\n"
-                                                "Restano valide fino alla chiusura del programma.")
-                                     .arg(QDir::toNativeSeparators(settings_.path()), *failure),
-                         .title = ToQString(kApplicationTitle),
-                         .icon = QMessageBox::Warning});
+// Each told once: the values stay in use until the program ends either way.
+void ExportActions::keep(const SettingsWrite& written) {
+  const QString path = QDir::toNativeSeparators(settings_.path());
+  if (written.failure && !toldUnwritable_) {
+    toldUnwritable_ = true;
+    warn(QStringLiteral("Impossibile salvare le impostazioni in %1: %2.\n"
+                        "Restano valide fino alla chiusura del programma.")
+             .arg(path, *written.failure));
+  }
+  if (written.droppedComments > 0 && !toldCommentsDropped_) {
+    toldCommentsDropped_ = true;
+    warn(QStringLiteral("Le impostazioni sono state salvate in %1 senza le sue righe di commento "
+                        "(%2): il file è riscritto con le sole chiavi e i loro valori.")
+             .arg(path)
+             .arg(written.droppedComments));
+  }
+}
+
+void ExportActions::warn(const QString& text) {
+  platform_.showMessage(
+      QApplication::activeModalWidget() ? QApplication::activeModalWidget() : &window_,
+      {.text = text, .title = ToQString(kApplicationTitle), .icon = QMessageBox::Warning});
 }
 
 }  // namespace cardel

@@ -35,7 +35,8 @@ class ExportActions : public QObject {
   void onStationTriggered();
   void onExportTriggered();
   std::optional<Station> editStation(QWidget* parent);
-  void keep(const std::optional<QString>& failure);
+  void keep(const SettingsWrite& written);
+  void warn(const QString& text);
 
   Platform& platform_;
   QWidget& window_;
@@ -44,6 +45,7 @@ class ExportActions : public QObject {
   Station station_;
   ExportChoices choices_;
   bool toldUnwritable_ = false;
+  bool toldCommentsDropped_ = false;
 };
 
 }  // namespace cardel

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -20,6 +21,7 @@
 #include "platform.h"
 #include "qso_line_parse.h"
 #include "qt_text.h"
+#include "station_dialog.h"
 
 namespace cardel {
 
@@ -33,11 +35,12 @@ struct FormatName {
   const char* caption;
   Format format;
   const char* extension;
+  const char* filter;  // the file chooser's
 };
 constexpr std::array<FormatName, 3> kFormats{{
-    {"EDI", Format::Edi, "edi"},
-    {"Cabrillo", Format::Cabrillo, "cbr"},
-    {"ADIF", Format::Adif, "adi"},
+    {"EDI", Format::Edi, "edi", "EDI (*.edi)"},
+    {"Cabrillo", Format::Cabrillo, "cbr", "Cabrillo (*.cbr *.log)"},
+    {"ADIF", Format::Adif, "adi", "ADIF (*.adi)"},
 }};
 constexpr std::array<std::pair<const char*, PointsRule>, 3> kPoints{{
     {"IARU", PointsRule::Iaru},
@@ -78,6 +81,30 @@ QString FileStem(const QString& callSign, const QString& band) {
   return stem;
 }
 
+// A log of HF contacts has no received locators: its Cabrillo is written
+// without the station's locator too, as the exporter writes it without one.
+bool HasReceivedLocator(std::string_view logBytes) {
+  for (const LogLine& line : SplitLogLines(logBytes)) {
+    const auto parsed = ParseQsoLine(line.text);
+    if (const auto* qso = std::get_if<ParsedQso>(&parsed); qso && !qso->locator.empty())
+      return true;
+  }
+  return false;
+}
+
+// Alt with a letter that is no access key would choose an entry of a list by
+// its first letter, with no sign; it chooses nothing.
+class NoAltTypeAhead : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    return (key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) &&
+           !key->text().isEmpty();
+  }
+};
+
 QString Joined(const std::vector<std::string>& lines) {
   QStringList texts;
   for (const auto& line : lines) texts.append(QString::fromStdString(line));
@@ -105,17 +132,26 @@ QStringList OfferedBands(std::string_view logBytes) {
   return offered;
 }
 
-logexport::Options ToOptions(const ExportChoices& choices, const Station& station) {
+logexport::Options ToOptions(const ExportChoices& choices, const Station& station,
+                             std::string_view logBytes) {
   logexport::Options options;
   options.format = FindFormat(choices.format).format;
   options.ownCall = station.callSign.toStdString();
-  if (!station.locator.isEmpty()) options.ownLocator = station.locator.toStdString();
+  if (!station.locator.isEmpty() &&
+      (options.format != Format::Cabrillo || HasReceivedLocator(logBytes)))
+    options.ownLocator = station.locator.toStdString();
   if (!choices.band.isEmpty()) options.band = choices.band.toStdString();
   options.mode = Find(logexport::kModeNames, choices.mode);
   options.contest = choices.contest.toStdString();
   options.section = choices.section.toStdString();
   options.points = Find(kPoints, choices.points);
   options.programVersion = CARDEL_VERSION;
+  options.names = {
+      .call = "Nominativo in \"Stazione\"",
+      .locator = "Locatore in \"Stazione\"",
+      .band = "Banda",
+      .section = "Sezione",
+  };
   return options;
 }
 
@@ -146,22 +182,25 @@ void ExportDialog::createControls() {
   pointsBox = new QComboBox(this);
   Fill(pointsBox, kPoints);
   fileBox = new QLineEdit(this);
-  browseButton = new QPushButton(QStringLiteral("Sfoglia..."), this);
-  exportButton = new QPushButton(QStringLiteral("Esporta"), this);
-  cancelButton = new QPushButton(QStringLiteral("Annulla"), this);
+  browseButton = new QPushButton(QStringLiteral("Sf&oglia..."), this);
+  exportButton = new QPushButton(QStringLiteral("&Esporta"), this);
+  cancelButton = new QPushButton(QStringLiteral("&Annulla"), this);
   exportButton->setDefault(true);
+  auto* noAltTypeAhead = new NoAltTypeAhead(this);
+  for (QComboBox* box : {formatBox, bandBox, modeBox, pointsBox})
+    box->installEventFilter(noAltTypeAhead);
 
   auto* fileRow = new QHBoxLayout;
   fileRow->addWidget(fileBox, 1);
   fileRow->addWidget(browseButton);
   auto* form = new QFormLayout;
+  // No two access keys alike, the buttons' included.
   const std::pair<const char*, QWidget*> rows[] = {
-      {"Formato", formatBox}, {"Contest", contestBox}, {"Sezione", sectionBox}, {"Banda", bandBox},
-      {"Modo", modeBox},      {"Punti", pointsBox},    {"File", fileBox}};
+      {"&Formato", formatBox}, {"&Contest", contestBox}, {"&Sezione", sectionBox},
+      {"&Banda", bandBox},     {"&Modo", modeBox},       {"&Punti", pointsBox},
+      {"F&ile", fileBox}};
   for (const auto& [caption, field] : rows) {
-    auto* label = new QLabel(QLatin1String(caption), this);
-    label->setBuddy(field);
-    field->setAccessibleName(label->text());
+    auto* label = CaptionFor(field, QString::fromUtf8(caption), this);
     if (field == fileBox)
       form->addRow(label, fileRow);
     else
@@ -221,17 +260,31 @@ void ExportDialog::proposeFile() {
   fileBox->setText(proposedFile_);
 }
 
+// The format's own files first; a file that is there is asked about once,
+// by the export.
 void ExportDialog::onBrowseClicked() {
-  const QString chosen = QFileDialog::getSaveFileName(
-      this, QStringLiteral("File"), fileBox->text(),
-      QStringLiteral("EDI (*.edi);;Cabrillo (*.cbr *.log);;ADIF (*.adi);;Tutti i file (*)"));
-  if (!chosen.isEmpty()) fileBox->setText(QDir::toNativeSeparators(chosen));
+  QString selected = QLatin1String(FindFormat(formatBox->currentText()).filter);
+  QStringList filters{selected};
+  for (const auto& f : kFormats)
+    if (selected != QLatin1String(f.filter)) filters.append(QLatin1String(f.filter));
+  filters.append(QStringLiteral("Tutti i file (*)"));
+  QString chosen;
+  {
+    ReturnFocus back(this);
+    chosen = QFileDialog::getSaveFileName(this, QStringLiteral("File"), fileBox->text(),
+                                          filters.join(QStringLiteral(";;")), &selected,
+                                          QFileDialog::DontConfirmOverwrite);
+  }
+  if (chosen.isEmpty()) return;
+  fileBox->setText(QDir::toNativeSeparators(chosen));
+  fileBox->setFocus();  // where Enter exports it
 }
 
-// The call sign always, the locator for the EDI, which cannot go without it.
+// The call sign always, the locator for the EDI, which cannot go without it;
+// a locator edited by hand into something else is asked for as if missing.
 bool ExportDialog::ensureStation() {
   const auto complete = [this] {
-    return !context_.station.callSign.isEmpty() &&
+    return !context_.station.callSign.isEmpty() && !StationFault(context_.station) &&
            (!context_.station.locator.isEmpty() ||
             FindFormat(formatBox->currentText()).format != Format::Edi);
   };
@@ -247,15 +300,15 @@ bool ExportDialog::ensureStation() {
   return complete();
 }
 
-// Never the log file itself; another file only once the operator agrees.
+// Never a file the program keeps; another file only once the operator agrees.
 bool ExportDialog::mayWrite(const QString& path) {
-  if (IsSameFile(path, context_.logFilePath)) {
-    tell(QStringLiteral("Il file da scrivere è il file del log stesso: %1\nNessun file scritto.")
-             .arg(path),
-         QMessageBox::Warning);
+  if (const auto kept = KeptFileAt(path, context_.keptFiles, platform_.fileNaming())) {
+    tell(NotReplaced(path, *kept) + QStringLiteral("\nNessun file scritto."), QMessageBox::Warning);
+    fileBox->setFocus();
     return false;
   }
-  if (!QFileInfo::exists(path)) return true;
+  // A folder is not replaced: the write says why.
+  if (!QFileInfo(path).isFile()) return true;
   return ask(QStringLiteral("Il file %1 esiste già. Sostituirlo?").arg(path));
 }
 
@@ -278,8 +331,9 @@ void ExportDialog::onExportClicked() {
     return;
   }
   const ExportChoices chosen = choices();
-  const logexport::Outcome outcome = logexport::Export(
-      context_.logBytes, ToOptions(chosen, context_.station), MakeDateReader(LogDateFormat()));
+  const logexport::Outcome outcome =
+      logexport::Export(context_.logBytes, ToOptions(chosen, context_.station, context_.logBytes),
+                        MakeDateReader(LogDateFormat()));
   if (outcome.exitStatus >= 2 || outcome.output.empty()) {
     tell(QStringLiteral("Nessun file scritto:\n%1").arg(Joined(outcome.diagnostics)),
          QMessageBox::Warning);

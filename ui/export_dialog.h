@@ -8,6 +8,7 @@
 #include <string>
 
 #include "export.h"
+#include "kept_files.h"
 #include "settings.h"
 
 class QComboBox;
@@ -20,8 +21,8 @@ class Platform;
 
 // What the export works on, handed over by the window.
 struct ExportContext {
-  std::string logBytes;  // the log as "Salva" would write it
-  QString logFilePath;   // never overwritten by an export
+  std::string logBytes;       // the log as "Salva" would write it
+  QList<KeptFile> keptFiles;  // never overwritten by an export
   QString programFolder;
   Station station;
   ExportChoices choices;
@@ -73,8 +74,10 @@ class ExportDialog : public QDialog {
 // whole list when some contact has no band, since the choice gives it one.
 QStringList OfferedBands(std::string_view logBytes);
 
-// The options of the exporter program for these choices and this station.
-logexport::Options ToOptions(const ExportChoices& choices, const Station& station);
+// The options of the exporter program for these choices, this station and
+// this log, with the window's names for them in the messages.
+logexport::Options ToOptions(const ExportChoices& choices, const Station& station,
+                             std::string_view logBytes);
 
 // The regional short date the window writes into every contact line.
 QString LogDateFormat();

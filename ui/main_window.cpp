@@ -112,9 +112,9 @@ Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_
   // window's own controls stay as they are.
   exportActions_ = new ExportActions(platform_, *this, *Text1);
   Text1->addContextActions({exportActions_->stationAction, exportActions_->exportAction});
-  setStationLocator(exportActions_->station().locator);
+  setStationLocator(UsableLocator(exportActions_->station()));
   connect(exportActions_, &ExportActions::stationChanged, this,
-          [this](const Station& station) { setStationLocator(station.locator); });
+          [this](const Station& station) { setStationLocator(UsableLocator(station)); });
   centerOnScreen();
   Text2->setFocus();
   recovery_ = std::make_unique<Recovery>(platform_, *this, *Text1,

@@ -1,11 +1,34 @@
 #include "platform.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
 #include <QFileInfo>
+#include <QTimer>
 
 #include "disk_files.h"
 
 namespace cardel {
+
+ReturnFocus::ReturnFocus(QWidget* parent)
+    : window_(parent ? parent->window() : nullptr), focus_(QApplication::focusWidget()) {}
+
+// The focus goes back at once, so that the caller may still move it; the
+// activation is asked for at once and again once the events of the closing
+// have come in, since the window manager may hand it on after them.
+ReturnFocus::~ReturnFocus() {
+  if (focus_ && focus_->window() == window_) focus_->setFocus(Qt::OtherFocusReason);
+  const auto activate = [window = window_] {
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (window && window->isVisible() && (!modal || modal == window)) window->activateWindow();
+  };
+  activate();
+  if (window_) QTimer::singleShot(0, window_, activate);
+}
+
+int ExecModal(QDialog& dialog) {
+  ReturnFocus back(dialog.parentWidget());
+  return dialog.exec();
+}
 
 QDateTime Platform::localNow() const { return QDateTime::currentDateTime(); }
 
@@ -15,8 +38,10 @@ QMessageBox::StandardButton Platform::showMessage(QWidget* parent, const Message
   QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
   if (request.defaultButton != QMessageBox::NoButton) box.setDefaultButton(request.defaultButton);
   if (request.escapeButton != QMessageBox::NoButton) box.setEscapeButton(request.escapeButton);
-  return static_cast<QMessageBox::StandardButton>(box.exec());
+  return static_cast<QMessageBox::StandardButton>(ExecModal(box));
 }
+
+FileNaming Platform::fileNaming() const { return SystemNaming(); }
 
 std::optional<QString> Platform::writeFile(const QString& path, const QByteArray& bytes) {
   return ReplaceFile(path, bytes);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QMessageBox>
+#include <QPointer>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -11,9 +12,28 @@
 #include "disk_files.h"
 #include "files.h"
 
+class QDialog;
 class QWidget;
 
 namespace cardel {
+
+// Hands the activation and the focus back to the window that opened a modal
+// dialog once the dialog is gone: some window managers leave the activation
+// on the closed dialog, and the next keys typed would be lost.
+class ReturnFocus {
+ public:
+  explicit ReturnFocus(QWidget* parent);
+  ~ReturnFocus();
+  ReturnFocus(const ReturnFocus&) = delete;
+  ReturnFocus& operator=(const ReturnFocus&) = delete;
+
+ private:
+  QPointer<QWidget> window_;
+  QPointer<QWidget> focus_;
+};
+
+// exec() of a modal dialog, with the focus handed back after it.
+int ExecModal(QDialog& dialog);
 
 struct MessageRequest {
   QString text;
@@ -39,6 +59,8 @@ class Platform {
   // in place when no file can be created beside it; the reason when it
   // could not.
   virtual std::optional<QString> writeFile(const QString& path, const QByteArray& bytes);
+  // How the system tells files apart, for what an export must not replace.
+  virtual FileNaming fileNaming() const;
   // Missing when there is no plain, visible file of that name.
   virtual FileRead readFile(const QString& path);
 

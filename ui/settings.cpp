@@ -1,40 +1,69 @@
 #include "settings.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <functional>
+
+#include "files.h"
+#include "scoring.h"
 
 namespace cardel {
 
 namespace {
 
+// Far more than any settings the program writes; a bigger file was made by
+// hand, and rewriting it whole on every change would hold up the window.
+constexpr qint64 kLargestRewritten = 1024 * 1024;
+
+// The rewrite keeps keys and values only.
+int CommentLines(const QByteArray& bytes) {
+  int comments = 0;
+  for (const QByteArray& line : bytes.split('\n'))
+    if (const QByteArray text = line.trimmed(); text.startsWith(';') || text.startsWith('#'))
+      ++comments;
+  return comments;
+}
+
 // QSettings keeps what it could not write in memory and reports only a
 // status; the caller keeps its own values either way.
-std::optional<QString> WriteGroup(const QString& path, const QString& group,
-                                  const std::function<void(QSettings&)>& fill) {
+SettingsWrite WriteGroup(const QString& path, const QString& group,
+                         const std::function<void(QSettings&)>& fill) {
+  if (const qint64 size = QFileInfo(path).size(); size > kLargestRewritten)
+    return {QStringLiteral("il file è di %1 MB, troppi per delle impostazioni, e non viene "
+                           "riscritto")
+                .arg(double(size) / (1024 * 1024), 0, 'f', 1)};
+  const FileRead before = ReadWholeFile(path);
+  SettingsWrite outcome{.droppedComments = CommentLines(before.bytes)};
   QSettings settings(path, QSettings::IniFormat);
   settings.beginGroup(group);
   fill(settings);
   settings.endGroup();
   settings.sync();
   switch (settings.status()) {
-    case QSettings::NoError: return std::nullopt;
+    case QSettings::NoError: return outcome;
     case QSettings::FormatError:
-      return QStringLiteral("il file non è nel formato delle impostazioni");
+      return {QStringLiteral("il file non è nel formato delle impostazioni")};
     case QSettings::AccessError: break;
   }
-  return QStringLiteral("la cartella o il file non si lasciano scrivere");
+  return {QStringLiteral("la cartella o il file non si lasciano scrivere")};
 }
 
 }  // namespace
 
+QString UsableLocator(const Station& station) {
+  return logexport::IsLocator(station.locator.toStdString()) ? station.locator : QString();
+}
+
 Station SettingsFile::readStation() const {
   QSettings settings(path_, QSettings::IniFormat);
   settings.beginGroup(QStringLiteral("Stazione"));
-  return {settings.value(QStringLiteral("Nominativo")).toString(),
-          settings.value(QStringLiteral("Locatore")).toString()};
+  const auto read = [&](const char* key) {
+    return settings.value(QLatin1String(key)).toString().trimmed().toUpper();
+  };
+  return {read("Nominativo"), read("Locatore")};
 }
 
-std::optional<QString> SettingsFile::write(const Station& station) const {
+SettingsWrite SettingsFile::write(const Station& station) const {
   return WriteGroup(path_, QStringLiteral("Stazione"), [&](QSettings& s) {
     s.setValue(QStringLiteral("Nominativo"), station.callSign);
     s.setValue(QStringLiteral("Locatore"), station.locator);
@@ -59,7 +88,7 @@ ExportChoices SettingsFile::readExportChoices() const {
   };
 }
 
-std::optional<QString> SettingsFile::write(const ExportChoices& choices) const {
+SettingsWrite SettingsFile::write(const ExportChoices& choices) const {
   return WriteGroup(path_, QStringLiteral("Esporta"), [&](QSettings& s) {
     s.setValue(QStringLiteral("Formato"), choices.format);
     s.setValue(QStringLiteral("Contest"), choices.contest);

@@ -3,17 +3,21 @@
 #include <QString>
 #include <optional>
 
-namespace cardel {
+#include "kept_files.h"
 
-inline constexpr char16_t kSettingsFileName[] = u"cardel.ini";
+namespace cardel {
 
 // The operator's own station, as the exports name it.
 struct Station {
   QString callSign;
-  QString locator;  // six characters, or empty when not set
+  QString locator;  // six characters, upper case, or empty when not set
 
   friend bool operator==(const Station&, const Station&) = default;
 };
+
+// The station's locator when it is one to measure and export from; empty
+// otherwise. The one rule for the distance, "Stazione" and the export.
+QString UsableLocator(const Station& station);
 
 // The choices of the last export, as the dialog's lists show them.
 struct ExportChoices {
@@ -28,6 +32,12 @@ struct ExportChoices {
   friend bool operator==(const ExportChoices&, const ExportChoices&) = default;
 };
 
+// What a write of the settings did.
+struct SettingsWrite {
+  std::optional<QString> failure;  // why the file was not written
+  int droppedComments = 0;         // comment lines the rewrite left out
+};
+
 // cardel.ini beside the program, so that a copy of the program folder on a
 // USB stick carries the station with it.
 class SettingsFile {
@@ -35,11 +45,11 @@ class SettingsFile {
   explicit SettingsFile(QString path) : path_(std::move(path)) {}
 
   const QString& path() const { return path_; }
+  // Read as typed by hand too: blanks around and lower case make no difference.
   Station readStation() const;
   ExportChoices readExportChoices() const;
-  // The reason when the file could not be written.
-  std::optional<QString> write(const Station& station) const;
-  std::optional<QString> write(const ExportChoices& choices) const;
+  SettingsWrite write(const Station& station) const;
+  SettingsWrite write(const ExportChoices& choices) const;
 
  private:
   QString path_;

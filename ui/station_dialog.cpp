@@ -8,7 +8,6 @@
 
 #include "entry_filter.h"
 #include "platform.h"
-#include "scoring.h"
 
 namespace cardel {
 
@@ -33,11 +32,18 @@ bool IsStationCall(const QString& call) {
 
 }  // namespace
 
+QLabel* CaptionFor(QWidget* field, const QString& caption, QWidget* dialog) {
+  auto* label = new QLabel(caption, dialog);
+  label->setBuddy(field);
+  field->setAccessibleName(QString(caption).remove(u'&'));
+  return label;
+}
+
 std::optional<QString> StationFault(const Station& station) {
   if (!IsStationCall(station.callSign))
     return QStringLiteral("Il nominativo \"%1\" non è valido: solo lettere, cifre e /.")
         .arg(station.callSign);
-  if (!station.locator.isEmpty() && !logexport::IsLocator(station.locator.toStdString()))
+  if (!station.locator.isEmpty() && UsableLocator(station).isEmpty())
     return QStringLiteral(
                "Il locatore \"%1\" non è valido: servono 6 caratteri, due lettere da A a R, "
                "due cifre e due lettere da A a X, come JN61FW.")
@@ -51,22 +57,18 @@ StationDialog::StationDialog(Platform& platform, const Station& station, QWidget
   callSignBox = new QLineEdit(station.callSign, this);
   locatorBox = new QLineEdit(station.locator, this);
   locatorBox->setMaxLength(6);
-  okButton = new QPushButton(QStringLiteral("OK"), this);
-  cancelButton = new QPushButton(QStringLiteral("Annulla"), this);
+  okButton = new QPushButton(QStringLiteral("&OK"), this);
+  cancelButton = new QPushButton(QStringLiteral("&Annulla"), this);
   okButton->setDefault(true);
   KeepEntriesOnOneLine({callSignBox, locatorBox});
   UpperCaseAsTyped(callSignBox);
   UpperCaseAsTyped(locatorBox);
 
   auto* form = new QFormLayout;
-  const std::pair<const char*, QLineEdit*> rows[] = {{"Nominativo", callSignBox},
-                                                     {"Locatore", locatorBox}};
-  for (const auto& [caption, box] : rows) {
-    auto* label = new QLabel(QLatin1String(caption), this);
-    label->setBuddy(box);
-    box->setAccessibleName(label->text());
-    form->addRow(label, box);
-  }
+  const std::pair<const char*, QLineEdit*> rows[] = {{"&Nominativo", callSignBox},
+                                                     {"&Locatore", locatorBox}};
+  for (const auto& [caption, box] : rows)
+    form->addRow(CaptionFor(box, QString::fromUtf8(caption), this), box);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(okButton);

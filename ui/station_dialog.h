@@ -4,6 +4,7 @@
 
 #include "settings.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -34,5 +35,9 @@ class StationDialog : public QDialog {
 // Why a station cannot be kept; nothing when it can. An empty locator is
 // kept: only the EDI needs one, and the export asks for it then.
 std::optional<QString> StationFault(const Station& station);
+
+// The caption of a dialog's field with its access key ("&Nominativo"), which
+// gives the field its accessible name.
+QLabel* CaptionFor(QWidget* field, const QString& caption, QWidget* dialog);
 
 }  // namespace cardel

@@ -1,0 +1,55 @@
+#include "kept_files.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "log_file.h"
+#include "recovery_file.h"
+
+namespace cardel {
+
+namespace {
+
+QString FromCore(TextView name) {
+  return QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+#ifdef _WIN32
+const QString kProgramFileName = QStringLiteral("cardel.exe");
+#else
+const QString kProgramFileName = QStringLiteral("cardel");
+#endif
+
+}  // namespace
+
+QList<KeptFile> CardelFilesIn(const QString& folder) {
+  const QDir dir(folder);
+  return {
+      {dir.filePath(FromCore(kLogFileName)), QStringLiteral("il file del log stesso")},
+      {dir.filePath(FromCore(kRecoveryFileName)),
+       QStringLiteral("il file di recupero del log, che Cardel riscrive mentre è aperto")},
+      {dir.filePath(FromCore(kRecoveryLockName)),
+       QStringLiteral("il blocco del file di recupero, che tiene un secondo Cardel fuori dal log")},
+      {dir.filePath(QString::fromUtf16(kSettingsFileName)),
+       QStringLiteral("il file delle impostazioni, con la stazione e l'ultima esportazione")},
+      {dir.filePath(kProgramFileName), QStringLiteral("il programma Cardel")},
+  };
+}
+
+KeptFile RunningProgram() {
+  return {QCoreApplication::applicationFilePath(), QStringLiteral("il programma stesso")};
+}
+
+std::optional<KeptFile> KeptFileAt(const QString& path, const QList<KeptFile>& kept,
+                                   const FileNaming& naming) {
+  for (const KeptFile& file : kept)
+    if (IsSameFile(path, file.path, naming)) return file;
+  return std::nullopt;
+}
+
+QString NotReplaced(const QString& path, const KeptFile& kept) {
+  return QStringLiteral("Il file da scrivere è %1, che un'esportazione non sostituisce mai: %2")
+      .arg(kept.what, path);
+}
+
+}  // namespace cardel

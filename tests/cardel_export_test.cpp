@@ -128,6 +128,10 @@ class CardelExportTest : public QObject {
     row("edi without --contest",
         {"--format", "edi", "--call", "Q9OWN", "--locator", "JN61FW", "program-log.txt"},
         "--contest", true);
+    row("edi with a --contest of blanks",
+        {"--format", "edi", "--call", "Q9OWN", "--locator", "JN61FW", "--contest", "   ", "-o",
+         "existing.out", "program-log.txt"},
+        "--contest", true);
     row("unknown points rule", adif + QStringList{"--points", "iaru2", "program-log.txt"}, "iaru2",
         true);
     row("empty section", edi + QStringList{"--section", "", "program-log.txt"}, "--section", true);
@@ -190,7 +194,7 @@ class CardelExportTest : public QObject {
         1, "<CALL:5>Q7PQR", "riga 6");
     row("edited log, edi of one band",
         QStringList{"--format", "edi", "--band", "432 Mhz"} + own + QStringList{"edited-log.txt"},
-        1, "PBand=435 MHz\r\n", "riga 6");
+        1, "PBand=432 MHz\r\n", "riga 6");
     row("two-digit years are 20yy",
         {"--format", "adif", "--call", "Q9OWN", "--date-format", "dd/MM/yy", "two-digit-years.txt"},
         0, "<QSO_DATE:8>20261231", "");

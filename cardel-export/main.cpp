@@ -10,6 +10,7 @@
 #include "export.h"
 #include "files.h"
 #include "log_dates.h"
+#include "qt_italian.h"
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -103,6 +104,8 @@ int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("cardel-export"));
   QCoreApplication::setApplicationVersion(QStringLiteral(CARDEL_VERSION));
+  // Installed last, so its own wording of the parser's texts comes first.
+  cardel::UseItalianQtTexts();
   cardel::ItalianParserTexts italian;
   QCoreApplication::installTranslator(&italian);
 

@@ -244,6 +244,25 @@ class CardelExportTest : public QObject {
       QVERIFY2(LineCount(run.err) >= 1, "an export ends with its summary on standard error");
   }
 
+  // The example the Windows zip gives operators, run as they would type it.
+  void exampleOfTheWindowsReadmeWorksAsWritten() {
+    QFile readme(QStringLiteral(WINDOWS_README));
+    QVERIFY(readme.open(QIODevice::ReadOnly | QIODevice::Text));
+    QString example;
+    for (const QString& line : QString::fromUtf8(readme.readAll()).split(u'\n'))
+      if (line.trimmed().startsWith(QStringLiteral("cardel-export --format"))) example = line;
+    QStringList arguments = QProcess::splitCommand(example.trimmed());
+    QVERIFY2(!arguments.isEmpty(), "no example in the readme");
+    arguments.removeFirst();
+    const QString output = arguments.at(arguments.indexOf(QStringLiteral("-o")) + 1);
+
+    // The log's dates are dd/MM/yyyy, the short format of en_GB.
+    const Run run = Export(arguments, QStringLiteral("en_GB.UTF-8"));
+
+    QVERIFY2(run.exitCode == 0, run.err.constData());
+    QVERIFY(ReadAll(Path(output)).startsWith("[REG1TEST;1]\r\nTName=Prova VHF\r\n"));
+  }
+
   // -o replaces the file whole with what standard output would have got, and
   // leaves nothing else behind.
   void outputFileTakesTheWholeExport() {

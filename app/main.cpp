@@ -3,6 +3,7 @@
 
 #include "main_window.h"
 #include "platform.h"
+#include "qt_italian.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ QIcon ProgramIcon() {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  cardel::UseItalianQtTexts();
   QApplication::setWindowIcon(ProgramIcon());
   QApplication::setDesktopFileName(QStringLiteral("cardel"));
   cardel::Platform platform;

@@ -11,6 +11,7 @@
 #include "files.h"
 #include "kept_files.h"
 #include "log_dates.h"
+#include "qt_italian.h"
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -110,6 +111,8 @@ int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("cardel-export"));
   QCoreApplication::setApplicationVersion(QStringLiteral(CARDEL_VERSION));
+  // Installed last, so its own wording of the parser's texts comes first.
+  cardel::UseItalianQtTexts();
   cardel::ItalianParserTexts italian;
   QCoreApplication::installTranslator(&italian);
 

@@ -61,7 +61,7 @@ TextView WithoutInvisibleAround(TextView field) {
 
 Text WorkedForm(TextView field) { return UpperCase(WithoutInvisibleAround(field)); }
 
-Text CallSignText(TextView text) {
+Text OneWordText(TextView text) {
   Text kept = SingleLineText(text);
   std::erase_if(kept, IsInvisible);
   return kept;

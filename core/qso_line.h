@@ -78,9 +78,10 @@ bool IsInvisible(char16_t c);
 Text WorkedForm(TextView field);
 TextView WithoutInvisibleAround(TextView field);
 
-// What the call-sign box takes of a typed or pasted text: one line without
-// the characters no call sign holds, so that what looks alike is alike.
-Text CallSignText(TextView text);
+// What the call-sign, serial and locator boxes take of a typed or pasted
+// text: one line without the characters none of those fields holds, so that
+// what looks alike is alike.
+Text OneWordText(TextView text);
 
 // The log text followed by the line, on a line of its own. Taken by value, so
 // a caller that moves its log in pays only for the line.

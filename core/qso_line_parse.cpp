@@ -10,12 +10,6 @@ namespace {
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-TextView Trimmed(TextView field) {
-  while (!field.empty() && IsBlank(field.front())) field.remove_prefix(1);
-  while (!field.empty() && IsBlank(field.back())) field.remove_suffix(1);
-  return field;
-}
-
 bool HasBlank(TextView field) {
   for (char16_t c : field)
     if (IsBlank(c)) return true;
@@ -53,16 +47,18 @@ std::optional<QsoTime> ReadTime(TextView text) {
 std::variant<ParsedQso, QsoLineFault> ParseQsoLine(TextView line) {
   const auto fields = SplitQsoLine(line);
   if (!fields) return QsoLineFault::NotAContact;
-  const TextView serial = Trimmed(fields->serial);
+  // Every field as the duplicate check reads a call sign: a hand-edited line
+  // may carry blanks, no-break spaces or control characters around any of them.
+  const TextView serial = WithoutInvisibleAround(fields->serial);
   const Text callSign = WorkedForm(fields->callSign);
-  const TextView receivedSerial = Trimmed(fields->receivedSerial);
+  const TextView receivedSerial = WithoutInvisibleAround(fields->receivedSerial);
 
   ParsedQso qso;
-  qso.locator = UpperCase(Trimmed(fields->locator));
+  qso.locator = WorkedForm(fields->locator);
   if (fields->band) qso.band = Text(WithoutInvisibleAround(*fields->band));
 
   if (serial.empty()) return QsoLineFault::NoSerial;
-  const auto utc = ReadTime(Trimmed(fields->time));
+  const auto utc = ReadTime(WithoutInvisibleAround(fields->time));
   if (!utc) return QsoLineFault::BadTime;
   if (callSign.empty()) return QsoLineFault::NoCallSign;
   if (receivedSerial.empty()) return QsoLineFault::NoReceivedSerial;
@@ -70,7 +66,7 @@ std::variant<ParsedQso, QsoLineFault> ParseQsoLine(TextView line) {
     return QsoLineFault::BlankInField;
 
   qso.serial = Text(serial);
-  qso.date = Text(Trimmed(fields->date));
+  qso.date = Text(WithoutInvisibleAround(fields->date));
   qso.time = *utc;
   qso.callSign = callSign;
   qso.receivedSerial = Text(receivedSerial);

@@ -21,10 +21,10 @@ struct QsoTime {
   friend bool operator==(const QsoTime&, const QsoTime&) = default;
 };
 
-// The fields of one contact line, blanks around each field dropped, the call
-// sign and the locator upper-cased; the call sign and the band read as the
-// duplicate check reads them (WorkedForm). The date stays text: its layout is the
-// short-date format of the machine that wrote the log.
+// The fields of one contact line, what is invisible around each field dropped
+// (WithoutInvisibleAround), the call sign and the locator upper-cased: the
+// call sign as the duplicate check reads it (WorkedForm). The date stays
+// text: its layout is the short-date format of the machine that wrote the log.
 struct ParsedQso {
   Text serial;
   Text date;

@@ -8,6 +8,7 @@
 #include "ascii.h"
 #include "bands.h"
 #include "contacts.h"
+#include "qso_line.h"
 #include "scoring.h"
 #include "writers.h"
 
@@ -83,7 +84,8 @@ std::variant<Checked, std::string> CheckOptions(const Options& options) {
   station.call = AsciiUpperCase(options.ownCall);
   if (!IsOwnCall(station.call))
     return "nominativo della stazione non valido: " + Quoted(options.ownCall);
-  if (options.contest.empty() && options.format != Format::Adif)
+  // A name of blanks alone is no name: the header would carry it empty.
+  if (WithoutInvisibleAround(FromUtf8(options.contest)).empty() && options.format != Format::Adif)
     return std::string(options.format == Format::Edi ? "l'EDI" : "il Cabrillo") +
            " nomina il contest: manca --contest";
   auto withSection = CheckSection(options, std::move(checked));

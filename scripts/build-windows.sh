@@ -8,7 +8,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 source "$(dirname "$0")/windows-deps.sh"
 need_packages cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine64 xvfb \
-  dpkg-dev perl qt6-base-dev qt6-base-dev-tools git
+  dpkg-dev perl qt6-base-dev qt6-base-dev-tools qt6-translations-l10n git
 
 DIR="${WINDOWS_BUILD_DIR:-$ROOT/build-windows}"
 mkdir -p "$DIR"

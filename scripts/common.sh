@@ -17,7 +17,7 @@ need_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libhamlib-dev pkg-config)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev libhamlib-dev pkg-config)
 
 # configure_and_build DIR [cmake options...]
 configure_and_build() {

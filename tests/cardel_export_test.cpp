@@ -145,6 +145,10 @@ class CardelExportTest : public QObject {
     row("edi without --contest",
         {"--format", "edi", "--call", "Q9OWN", "--locator", "JN61FW", "program-log.txt"},
         "--contest", true);
+    row("edi with a --contest of blanks",
+        {"--format", "edi", "--call", "Q9OWN", "--locator", "JN61FW", "--contest", "   ", "-o",
+         "existing.out", "program-log.txt"},
+        "--contest", true);
     row("unknown points rule", adif + QStringList{"--points", "iaru2", "program-log.txt"}, "iaru2",
         true);
     row("empty section", edi + QStringList{"--section", "", "program-log.txt"}, "--section", true);
@@ -207,7 +211,7 @@ class CardelExportTest : public QObject {
         1, "<CALL:5>Q7PQR", "riga 6");
     row("edited log, edi of one band",
         QStringList{"--format", "edi", "--band", "432 Mhz"} + own + QStringList{"edited-log.txt"},
-        1, "PBand=435 MHz\r\n", "riga 6");
+        1, "PBand=432 MHz\r\n", "riga 6");
     row("two-digit years are 20yy",
         {"--format", "adif", "--call", "Q9OWN", "--date-format", "dd/MM/yy", "two-digit-years.txt"},
         0, "<QSO_DATE:8>20261231", "");
@@ -255,6 +259,25 @@ class CardelExportTest : public QObject {
     if (exitCode == 0 && !arguments.contains(QStringLiteral("--help")) &&
         !arguments.contains(QStringLiteral("--version")))
       QVERIFY2(LineCount(run.err) >= 1, "an export ends with its summary on standard error");
+  }
+
+  // The example the Windows zip gives operators, run as they would type it.
+  void exampleOfTheWindowsReadmeWorksAsWritten() {
+    QFile readme(QStringLiteral(WINDOWS_README));
+    QVERIFY(readme.open(QIODevice::ReadOnly | QIODevice::Text));
+    QString example;
+    for (const QString& line : QString::fromUtf8(readme.readAll()).split(u'\n'))
+      if (line.trimmed().startsWith(QStringLiteral("cardel-export --format"))) example = line;
+    QStringList arguments = QProcess::splitCommand(example.trimmed());
+    QVERIFY2(!arguments.isEmpty(), "no example in the readme");
+    arguments.removeFirst();
+    const QString output = arguments.at(arguments.indexOf(QStringLiteral("-o")) + 1);
+
+    // The log's dates are dd/MM/yyyy, the short format of en_GB.
+    const Run run = Export(arguments, QStringLiteral("en_GB.UTF-8"));
+
+    QVERIFY2(run.exitCode == 0, run.err.constData());
+    QVERIFY(ReadAll(Path(output)).startsWith("[REG1TEST;1]\r\nTName=Prova VHF\r\n"));
   }
 
   // -o replaces the file whole with what standard output would have got, and

@@ -111,7 +111,7 @@ TEST(CheckCallSign, HandEditedLinesReadAsTheExporterReadsThem) {
     SCOPED_TRACE(std::string(c.band, c.band + std::char_traits<char16_t>::length(c.band)));
     EXPECT_EQ(CheckCallSign(c.typed, log, true, c.band).mark, c.mark);
   }
-  EXPECT_EQ(CallSignText(u" q1\u00ADabc\u00A0\t\x01\r\nX"), u"q1abc");
+  EXPECT_EQ(OneWordText(u" q1\u00ADabc\u00A0\t\x01\r\nX"), u"q1abc");
 }
 
 TEST(CheckCallSign, OneHugeLineFullOfAlmostMatchesIsNotAContact) {

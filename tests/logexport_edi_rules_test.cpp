@@ -56,7 +56,8 @@ std::vector<std::string> BrokenRules(const std::string& edi) {
       {"PCall", "[A-Z0-9/]+"},
       {"PWWLo", kLocator},
       {"PSect", ".*[^ ].*"},
-      {"PBand", "50 MHz|70 MHz|145 MHz|435 MHz|1,3 GHz|2,3 GHz|3,4 GHz|5,7 GHz|10 GHz"},
+      {"PBand",
+       "50 MHz|70 MHz|144 MHz|145 MHz|432 MHz|435 MHz|1,3 GHz|2,3 GHz|3,4 GHz|5,7 GHz|10 GHz"},
       {"RCall", "[A-Z0-9/]+"},
       {"CQSOs", "[0-9]+;[0-9]+"},
       {"CQSOP", "[0-9]+"},
@@ -144,7 +145,7 @@ TEST(EdiRules, EveryExportKeepsThem) {
 TEST(EdiRules, TheCheckerNamesABrokenRule) {
   const std::string good =
       "[REG1TEST;1]\r\nTName=X\r\nTDate=20261207;20261207\r\nPCall=Q9XYZ\r\nPWWLo=JN61FW\r\n"
-      "PSect=SINGLE\r\nPBand=145 MHz\r\nRCall=Q9XYZ\r\nCQSOs=1;1\r\nCQSOP=1293\r\n"
+      "PSect=SINGLE\r\nPBand=144 MHz\r\nRCall=Q9XYZ\r\nCQSOs=1;1\r\nCQSOP=1293\r\n"
       "CToSc=1293\r\nCODXC=Q1ABC;JO22AB;1292\r\n[Remarks]\r\n[QSORecords;1]\r\n"
       "261207;0918;Q1ABC;1;59;001;59;012;;JO22AB;1293;;N;;\r\n";
   ASSERT_EQ(Joined(BrokenRules(good)), "");

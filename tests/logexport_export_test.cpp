@@ -42,7 +42,7 @@ TEST(Export, EdiOfOneBandByteForByte) {
   EXPECT_EQ(
       outcome.output,
       "[REG1TEST;1]\r\nTName=Prova VHF\r\nTDate=20261206;20261207\r\nPCall=Q9XYZ\r\n"
-      "PWWLo=JN61FW\r\nPExch=\r\nPAdr1=\r\nPAdr2=\r\nPSect=SINGLE\r\nPBand=145 MHz\r\n"
+      "PWWLo=JN61FW\r\nPExch=\r\nPAdr1=\r\nPAdr2=\r\nPSect=SINGLE\r\nPBand=144 MHz\r\n"
       "PClub=\r\nRName=\r\nRCall=Q9XYZ\r\nMOpe1=\r\nMOpe2=\r\nSPowe=\r\nSAnte=\r\nCQSOs=2;1\r\n"
       "CQSOP=1294\r\nCWWLs=\r\nCWWLB=\r\nCExcs=\r\nCExcB=\r\nCDXCs=\r\nCDXCB=\r\n"
       "CToSc=1294\r\nCODXC=Q1ABC;JO22AB;1292\r\n[Remarks]\r\n[QSORecords;3]\r\n"
@@ -60,6 +60,25 @@ TEST(Export, EdiOfOneBandByteForByte) {
             "ODX: Q1ABC JO22AB 1292 km\n"
             "Punteggio dichiarato: 1294\n");
   EXPECT_EQ(outcome.exitStatus, 1);
+}
+
+TEST(Export, EdiNamesTheBandAsEveryReaderReadsIt) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"50 Mhz", "50 MHz"},
+      {"144 Mhz", "144 MHz"},
+      {"432 Mhz", "432 MHz"},
+      {"1296 Mhz", "1,3 GHz"},
+  };
+  for (const auto& [band, pband] : cases) {
+    SCOPED_TRACE(band);
+    Options options = Station(Format::Edi);
+    options.band = band;
+    const std::string log =
+        std::string("001-+-07/12/2026---0918---Q1ABC---59---012---JO22AB-->") + band + "\r\n";
+    const Outcome outcome = ExportLog(log, options);
+    EXPECT_NE(outcome.output.find("\r\nPBand=" + std::string(pband) + "\r\n"), std::string::npos);
+    EXPECT_EQ(outcome.exitStatus, 0);
+  }
 }
 
 TEST(Export, CabrilloOfTwoBandsByteForByte) {
@@ -223,6 +242,12 @@ TEST(Export, RefusesAndLeavesOutWithTheRightExitStatus) {
       {"EDI without a contest", kOneContact,
        With(Format::Edi, [](Options& o) { o.contest.clear(); }), 2,
        "l'EDI nomina il contest: manca --contest"},
+      {"EDI with a contest of blanks", kOneContact,
+       With(Format::Edi, [](Options& o) { o.contest = "   "; }), 2,
+       "l'EDI nomina il contest: manca --contest"},
+      {"Cabrillo with a contest of a tab and a no-break space", kOneContact,
+       With(Format::Cabrillo, [](Options& o) { o.contest = "\t\u00a0"; }), 2,
+       "il Cabrillo nomina il contest: manca --contest"},
       {"ADIF without a contest", kOneContact,
        With(Format::Adif, [](Options& o) { o.contest.clear(); }), 0, "Righe escluse: 0"},
       {"blank section", kOneContact, With(Format::Edi, [](Options& o) { o.section = " "; }), 2,
@@ -314,6 +339,39 @@ TEST(Export, EdiRecordKeepsAReceivedLocatorOfFourCharacters) {
   EXPECT_NE(outcome.output.find(";Q6MNO;1;59;004;59;041;;;0;;;;\r\n"), std::string::npos);
   EXPECT_NE(Joined(outcome.diagnostics).find("riga 3: locatore \"JZ61\" non valido, 0 punti"),
             std::string::npos);
+}
+
+// A hand-edited line, or one from an older program, may carry blanks and
+// invisible characters (Windows-1252 bytes) around its fields: the contact
+// is read as if they were not there.
+TEST(Export, ReadsFieldsWithBlanksAndInvisibleCharactersAside) {
+  struct Case {
+    const char* name;
+    const char* call;
+    const char* serial;
+    const char* locator;
+  } const cases[] = {
+      {"no-break space before the locator", "Q1ABC", "012", "\xa0JO22AB"},
+      {"trailing blank after the locator", "Q1ABC", "012", "JO22AB "},
+      {"tab and no-break space around the serial", "Q1ABC", "\t012\xa0", "JO22AB"},
+      {"soft hyphen after the locator, control character before the serial", "Q1ABC",
+       "\x01"
+       "012",
+       "JO22AB\xad"},
+      {"lower-case locator and a no-break space", "Q1ABC", "012", "jo22ab\xa0"},
+      {"the call sign read the same way", "\xa0q1abc\t", "012 ", " JO22AB"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string log = std::string("001-+-07/12/2026---0918---") + c.call + "---59---" +
+                            c.serial + "---" + c.locator + "-->144 Mhz\r\n";
+    const Outcome outcome = ExportLog(log, Station(Format::Edi));
+    EXPECT_NE(outcome.output.find("\r\n261207;0918;Q1ABC;1;59;001;59;012;;JO22AB;1293;;N;;\r\n"),
+              std::string::npos)
+        << outcome.output;
+    EXPECT_EQ(outcome.diagnostics.front(), "Collegamenti: 1 (144 Mhz: 1)");
+    EXPECT_EQ(outcome.exitStatus, 0);
+  }
 }
 
 TEST(Export, EdiQsoNumbersHaveThreeOrFourDigits) {

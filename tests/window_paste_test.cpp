@@ -2,10 +2,12 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 
+#include "station_dialog.h"
 #include "window_fixture.h"
 
 // What is pasted, dropped or typed into an entry box reaches the log file as
@@ -129,6 +131,32 @@ class WindowPasteTest : public QObject {
                                                 << "type"
                                                 << "QA1 ABC "
                                                 << "QA1ABC" << QByteArray("QA1ABC");
+    // Nor do a locator and a serial, which would then score nothing.
+    QTest::newRow("locator with a no-break space") << "Text4"
+                                                   << ""
+                                                   << "paste"
+                                                   << "\u00A0jn54ab"
+                                                   << "JN54AB" << QByteArray("JN54AB");
+    QTest::newRow("locator with a trailing blank") << "Text4"
+                                                   << ""
+                                                   << "paste"
+                                                   << "JN54AB "
+                                                   << "JN54AB" << QByteArray("JN54AB");
+    QTest::newRow("serial with a no-break space") << "Text3"
+                                                  << ""
+                                                  << "paste"
+                                                  << "8\u00A0"
+                                                  << "8" << QByteArray("8");
+    QTest::newRow("serial with a trailing blank") << "Text3"
+                                                  << ""
+                                                  << "paste"
+                                                  << "8 "
+                                                  << "8" << QByteArray("8");
+    QTest::newRow("blank typed in a serial") << "Text3"
+                                             << ""
+                                             << "type"
+                                             << " 1 2"
+                                             << "12" << QByteArray("12");
   }
 
   void entryBoxesHoldOneLineOfStorableText() {
@@ -164,6 +192,57 @@ class WindowPasteTest : public QObject {
                                      box == "Text4" ? mark : typed[2], box == "Combo1" ? mark : "");
     const QByteArray expected = (line + "\r\n").toLatin1().replace(mark.toLatin1(), saved);
     QCOMPARE(ReadAll(w->logPath()), expected);
+  }
+
+  void pastedLocatorIsMeasured() {
+    form()->setStationLocator("JN61FW");
+    QApplication::clipboard()->setText("\u00A0JO22AB ");
+    QTest::keyClick(form()->Text4, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(form()->Label5->text(), QStringLiteral("1292 km 333\u00B0"));
+  }
+
+  // The station's fields keep the same characters out, before the length
+  // limit counts: a locator pasted with a no-break space is not cut short.
+  void stationFieldsKeepBlanksOut_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("locator after a no-break space") << "locator"
+                                                    << ""
+                                                    << "\u00A0JN61FW"
+                                                    << "JN61FW";
+    QTest::newRow("locator in lower case, blanks around") << "locator"
+                                                          << ""
+                                                          << " jn61fw\t"
+                                                          << "JN61FW";
+    QTest::newRow("no seventh character") << "locator"
+                                          << "JN61FW"
+                                          << "X"
+                                          << "JN61FW";
+    QTest::newRow("cut at six") << "locator"
+                                << ""
+                                << "JN61FWXX"
+                                << "JN61FW";
+    QTest::newRow("call sign with a soft hyphen") << "call"
+                                                  << ""
+                                                  << "Q9\u00ADOWN\u00A0"
+                                                  << "Q9OWN";
+  }
+
+  void stationFieldsKeepBlanksOut() {
+    QFETCH(QString, box);
+    QFETCH(QString, before);
+    QFETCH(QString, pasted);
+    QFETCH(QString, shown);
+    cardel::StationDialog dialog(w->platform, {QString(), before}, form());
+    dialog.show();
+    QLineEdit* target = box == "locator" ? dialog.locatorBox : dialog.callSignBox;
+    target->setFocus();
+    target->end(false);
+    QApplication::clipboard()->setText(pasted);
+    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(target->text(), shown);
   }
 };
 

@@ -23,8 +23,8 @@ Text Composed(const QString& text) { return ToText(text.normalized(QString::Norm
 class SingleLineValidator : public QValidator {
  public:
   using Keep = Text (*)(TextView);
-  SingleLineValidator(QLineEdit* box, Keep keep)
-      : QValidator(box), keep_(keep), accepted_(box->text()) {}
+  SingleLineValidator(QLineEdit* box, Keep keep, std::optional<qsizetype> maxLength = std::nullopt)
+      : QValidator(box), keep_(keep), maxLength_(maxLength), accepted_(box->text()) {}
 
   State validate(QString& input, int& position) const override {
     qsizetype prefix = 0;
@@ -36,7 +36,8 @@ class SingleLineValidator : public QValidator {
       ++suffix;
 
     const QString added = input.mid(prefix, input.size() - prefix - suffix);
-    const QString kept = ToQString(keep_(Composed(added)));
+    QString kept = ToQString(keep_(Composed(added)));
+    if (maxLength_) kept.truncate(std::max<qsizetype>(0, *maxLength_ - prefix - suffix));
     if (kept != added) {
       input = input.left(prefix) + kept + input.right(suffix);
       position = static_cast<int>(prefix + kept.size());
@@ -47,6 +48,7 @@ class SingleLineValidator : public QValidator {
 
  private:
   Keep keep_;
+  std::optional<qsizetype> maxLength_;
   mutable QString accepted_;
 };
 
@@ -58,8 +60,9 @@ void KeepEntriesOnOneLine(std::initializer_list<QLineEdit*> boxes) {
   for (QLineEdit* box : boxes) box->setValidator(new SingleLineValidator(box, SingleLineText));
 }
 
-void KeepCallSignClean(QLineEdit* box) {
-  box->setValidator(new SingleLineValidator(box, CallSignText));
+void KeepWordsClean(std::initializer_list<QLineEdit*> boxes, std::optional<qsizetype> maxLength) {
+  for (QLineEdit* box : boxes)
+    box->setValidator(new SingleLineValidator(box, OneWordText, maxLength));
 }
 
 }  // namespace cardel

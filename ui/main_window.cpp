@@ -160,8 +160,8 @@ void Form15::createControls() {
   Combo1->setEditable(true);
   Combo1->setInsertPolicy(QComboBox::NoInsert);
   Combo1->setCompleter(nullptr);  // the band text stays exactly as typed
-  KeepCallSignClean(Text2);
-  KeepEntriesOnOneLine({Text3, Text4, Combo1->lineEdit()});
+  KeepWordsClean({Text2, Text3, Text4});
+  KeepEntriesOnOneLine({Combo1->lineEdit()});
   Label4->hide();
   Combo1->hide();
 
@@ -178,8 +178,8 @@ void Form15::createControls() {
   // The log box has no caption on screen; buttons and check boxes are named
   // by their captions already.
   Text1->setAccessibleName(QStringLiteral("Log"));
-  // The distance is named by its figures, which are what a screen reader
-  // should speak; the description says what they are.
+  // The distance is named by its figures (renewDistance), which are what a
+  // screen reader should speak; the description says what they are.
   Label5->setAccessibleDescription(QStringLiteral("Distanza"));
 }
 
@@ -364,6 +364,8 @@ void Form15::renewDistance() {
     path = logexport::PathBetween(stationLocator_.toStdString(), Text4->text().toStdString());
   Label5->setText(path ? QStringLiteral("%1 km %2\u00B0").arg(path->km).arg(path->degrees)
                        : QString());
+  // Unnamed, an empty label is named after its group box's title, the serial.
+  Label5->setAccessibleName(path ? Label5->text() : QStringLiteral("Distanza"));
 }
 
 // Enter in Text3 or Text4, with any modifier, presses OK.

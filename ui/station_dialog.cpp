@@ -56,11 +56,11 @@ StationDialog::StationDialog(Platform& platform, const Station& station, QWidget
   setWindowTitle(QStringLiteral("Stazione"));
   callSignBox = new QLineEdit(station.callSign, this);
   locatorBox = new QLineEdit(station.locator, this);
-  locatorBox->setMaxLength(6);
   okButton = new QPushButton(QStringLiteral("&OK"), this);
   cancelButton = new QPushButton(QStringLiteral("&Annulla"), this);
   okButton->setDefault(true);
-  KeepEntriesOnOneLine({callSignBox, locatorBox});
+  KeepWordsClean({callSignBox});
+  KeepWordsClean({locatorBox}, 6);
   UpperCaseAsTyped(callSignBox);
   UpperCaseAsTyped(locatorBox);
 

@@ -7,6 +7,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// windows.h names ReplaceFile a macro for its own ReplaceFileW; ours keeps its name.
+#undef ReplaceFile
 #else
 #include <sys/stat.h>
 #endif

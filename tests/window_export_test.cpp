@@ -560,6 +560,9 @@ class WindowExportTest : public QObject {
 
   // The chooser offers the format's files and leaves the one question to the export.
   void fileChooserFollowsTheFormatAndAsksNothing() {
+#ifdef Q_OS_WIN
+    QSKIP("Windows shows its own file chooser, which no Qt event reaches");
+#endif
     WriteStation(w->dir.path(), "Q9OWN", "JN61FW");
     restartWindow();
     w->setLog(kLog);

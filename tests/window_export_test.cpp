@@ -372,7 +372,8 @@ class WindowExportTest : public QObject {
     form()->exportActions().exportAction->trigger();
     QCOMPARE(w->platform.shown.size(), 1);
     const QString& text = w->platform.shown[0].text;
-    QVERIFY2(text.contains(why) && text.contains(QDir::toNativeSeparators(typed)) &&
+    QVERIFY2(text.contains(why) &&
+                 (text.contains(typed) || text.contains(QDir::toNativeSeparators(typed))) &&
                  text.contains("Nessun file scritto"),
              qPrintable(text));
     for (auto it = before.cbegin(); it != before.cend(); ++it)

@@ -67,7 +67,7 @@ std::unique_ptr<QFileDevice> OutputFile(const QString& path) {
 
 // The log it reads, the exporter itself, and Cardel's own files beside it.
 QList<KeptFile> KeptFiles(const QString& logFile) {
-  return QList<KeptFile>{{logFile, QStringLiteral("il file del log stesso")}, RunningProgram()} +
+  return QList<KeptFile>{KeptLog(logFile), RunningProgram()} +
          CardelFilesIn(QCoreApplication::applicationDirPath());
 }
 

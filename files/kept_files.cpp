@@ -25,7 +25,7 @@ const QString kProgramFileName = QStringLiteral("cardel");
 QList<KeptFile> CardelFilesIn(const QString& folder) {
   const QDir dir(folder);
   return {
-      {dir.filePath(FromCore(kLogFileName)), QStringLiteral("il file del log stesso")},
+      KeptLog(dir.filePath(FromCore(kLogFileName))),
       {dir.filePath(FromCore(kRecoveryFileName)),
        QStringLiteral("il file di recupero del log, che Cardel riscrive mentre è aperto")},
       {dir.filePath(FromCore(kRecoveryLockName)),
@@ -35,6 +35,8 @@ QList<KeptFile> CardelFilesIn(const QString& folder) {
       {dir.filePath(kProgramFileName), QStringLiteral("il programma Cardel")},
   };
 }
+
+KeptFile KeptLog(const QString& path) { return {path, QStringLiteral("il file del log stesso")}; }
 
 KeptFile RunningProgram() {
   return {QCoreApplication::applicationFilePath(), QStringLiteral("il programma stesso")};

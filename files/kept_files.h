@@ -20,6 +20,9 @@ struct KeptFile {
 // the settings and the program.
 QList<KeptFile> CardelFilesIn(const QString& folder);
 
+// The log, wherever it is read from.
+KeptFile KeptLog(const QString& path);
+
 // The running program itself.
 KeptFile RunningProgram();
 

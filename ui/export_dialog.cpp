@@ -242,7 +242,8 @@ ExportChoices ExportDialog::choices() const {
 // A bare name goes to the program's folder, not to wherever it was started from.
 QString ExportDialog::chosenFile() const {
   const QString typed = fileBox->text().trimmed();
-  if (typed.isEmpty() || QDir::isAbsolutePath(typed)) return typed;
+  if (typed.isEmpty()) return typed;
+  // One spelling in every message, however the path was typed.
   return QDir::toNativeSeparators(QDir(context_.programFolder).filePath(typed));
 }
 

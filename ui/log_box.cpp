@@ -127,29 +127,29 @@ LogBox::LogBox(QWidget* parent) : QPlainTextEdit(parent) {
 int LogBox::documentLength() const { return document()->characterCount() - 1; }
 
 void LogBox::setLogText(Text text) {
-  if (text == log_) return;
-  if (!log_.empty() && text.starts_with(log_)) {
-    appendLogText(TextView(text).substr(log_.size()));
+  if (text == model_.text()) return;
+  if (!model_.text().empty() && text.starts_with(model_.text())) {
+    appendLogText(TextView(text).substr(model_.text().size()));
     return;
   }
-  log_ = std::move(text);
+  model_.setText(std::move(text));
   changedFrom_ = 0;
   showWholeLog();
   finishProgramChange();
 }
 
 void LogBox::appendLine(TextView line) {
-  Text tail(LineEndBefore(log_));
+  Text tail(LineEndBefore(model_.text()));
   tail.append(line);
   appendLogText(tail);
 }
 
 void LogBox::appendLogText(TextView tail) {
   if (tail.empty()) return;
-  const std::size_t oldSize = log_.size();
-  log_.append(tail);
+  const std::size_t oldSize = model_.text().size();
+  model_.append(tail);
   changedFrom_ = oldSize;
-  if (FormsLineEnd(log_, oldSize)) {
+  if (FormsLineEnd(model_.text(), oldSize)) {
     showWholeLog();  // a lone CR at the end now meets an LF
   } else {
     const int end = documentLength();
@@ -178,7 +178,7 @@ void LogBox::finishProgramChange() {
 // log several times slower.
 void LogBox::showWholeLog() {
   settingText_ = true;
-  Display shown = ToDisplay(log_);
+  Display shown = ToDisplay(model_.text());
   displayBreaks_ = std::move(shown.displayBreaks);
   auto* filled = new QTextDocument(this);
   filled->setDocumentLayout(new QPlainTextDocumentLayout(filled));
@@ -231,20 +231,20 @@ void LogBox::onContentsChange(int position, int removed, int added) {
 
   bool changed = true;
   if (removed < 0) {
-    const Text before = log_;
+    const Text before = model_.text();
     changedFrom_ = 0;
     resyncFromDocument();
-    changed = log_ != before;
+    changed = model_.text() != before;
   } else {
     const std::size_t start = logIndex(position);
     std::size_t end = start;
     auto displayBreak = std::lower_bound(displayBreaks_.begin(), displayBreaks_.end(), position);
-    for (int i = position; i < position + removed && end < log_.size(); ++i) {
+    for (int i = position; i < position + removed && end < model_.text().size(); ++i) {
       if (displayBreak != displayBreaks_.end() && *displayBreak == i) {
         ++displayBreak;  // stands for no character of the log
         continue;
       }
-      end += log_.compare(end, 2, kLineEnd) == 0 ? 2 : 1;
+      end += model_.text().compare(end, 2, kLineEnd) == 0 ? 2 : 1;
     }
     shiftDisplayBreaks(position, removed, added);
 
@@ -253,8 +253,8 @@ void LogBox::onContentsChange(int position, int removed, int added) {
     piece.setPosition(position + added, QTextCursor::KeepAnchor);
     const Text inserted = FromDisplay(piece.selectedText());
     // Formatting alone also reports a change; only a new text is one.
-    changed = log_.compare(start, end - start, inserted) != 0;
-    log_.replace(start, end - start, inserted);
+    changed = model_.text().compare(start, end - start, inserted) != 0;
+    model_.replace(start, end - start, inserted);
     changedFrom_ = start;
 
     if (StorableText(inserted).size() != inserted.size()) {
@@ -266,7 +266,8 @@ void LogBox::onContentsChange(int position, int removed, int added) {
     if (!documentMatchesLog()) {
       changedFrom_ = 0;
       resyncFromDocument();
-    } else if (FormsLineEnd(log_, start) || FormsLineEnd(log_, start + inserted.size())) {
+    } else if (FormsLineEnd(model_.text(), start) ||
+               FormsLineEnd(model_.text(), start + inserted.size())) {
       // A lone CR now stands before a lone LF: show them as a line break,
       // once the document has finished the edit under way.
       QMetaObject::invokeMethod(this, &LogBox::showJoinedLineEnd, Qt::QueuedConnection);
@@ -312,7 +313,7 @@ void LogBox::insertDisplayBreak(int position) {
 bool LogBox::documentMatchesLog() const {
   const long long expected = static_cast<long long>(shownLength_) + document()->blockCount() - 1 -
                              2 * static_cast<long long>(displayBreaks_.size());
-  return static_cast<long long>(log_.size()) == expected;
+  return static_cast<long long>(model_.text().size()) == expected;
 }
 
 void LogBox::resyncFromDocument() {
@@ -322,7 +323,7 @@ void LogBox::resyncFromDocument() {
     if (block.next().isValid() && !isDisplayBreak(block.position() + block.length() - 1))
       log.append(kLineEnd);
   }
-  log_ = std::move(log);
+  model_.setText(std::move(log));
   shownLength_ = documentLength();
 }
 
@@ -430,9 +431,9 @@ void LogBox::showContextMenu(QPoint position, QPoint globalPosition) {
 QMimeData* LogBox::createMimeDataFromSelection() const {
   const QTextCursor cursor = textCursor();
   const std::size_t start = logIndex(cursor.selectionStart());
-  const std::size_t end = std::min(logIndex(cursor.selectionEnd()), log_.size());
+  const std::size_t end = std::min(logIndex(cursor.selectionEnd()), model_.text().size());
   auto* data = new QMimeData;
-  data->setText(ToQString(TextView(log_).substr(start, end - start)));
+  data->setText(ToQString(TextView(model_.text()).substr(start, end - start)));
   return data;
 }
 

@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <vector>
 
+#include "log_model.h"
 #include "text.h"
 
 namespace cardel {
@@ -37,7 +38,9 @@ class LogBox : public QPlainTextEdit {
  public:
   explicit LogBox(QWidget* parent = nullptr);
 
-  const Text& logText() const { return log_; }
+  const Text& logText() const { return model_.text(); }
+  // The log and its index of contact lines, which answer the window's verdicts.
+  const LogModel& model() const { return model_; }
   // Document positions of the display breaks' separators, ascending.
   const std::vector<int>& displayBreaks() const { return displayBreaks_; }
   // Shows `text`; when the current log is its start only the rest is added.
@@ -82,7 +85,7 @@ class LogBox : public QPlainTextEdit {
   int documentLength() const;
   void showContextMenu(QPoint position, QPoint globalPosition);
 
-  Text log_;
+  LogModel model_;
   std::vector<int> displayBreaks_;  // document positions of their separators, ascending
   int shownLength_ = 0;
   std::size_t changedFrom_ = 0;

@@ -340,8 +340,8 @@ void Form15::onText2Changed() {
 // The verdict on the call sign against the log, the mode and the band as they
 // are now; run whenever any of them changes, so the colour never goes stale.
 void Form15::renewMark() {
-  setMark(CheckCallSign(ToText(Text2->text()), Text1->logText(), Check2->isChecked(),
-                        ToText(Combo1->currentText()))
+  setMark(Text1->model()
+              .check(ToText(Text2->text()), Check2->isChecked(), ToText(Combo1->currentText()))
               .mark);
 }
 

@@ -1,0 +1,170 @@
+#include "log_model.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "qso_line.h"
+
+namespace cardel {
+
+namespace {
+
+// One line of the text, split as contact lines are read (a lone LF ends it).
+struct Line {
+  std::size_t start = 0;
+  std::uint32_t id = 0;  // never reused, so an entry of the call map can name it
+  bool contact = false;
+  std::size_t callOffset = 0;  // of the call-sign field, from the line's start
+  Text callSign;               // WorkedForm
+  std::optional<Text> band;    // WorkedForm; none for a line without band
+};
+
+// The lines of `region` (which starts and ends at line boundaries of the
+// text), with their starts counted from `base`.
+template <typename Visit>
+void ForEachLineStart(TextView region, Visit visit) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < region.size(); ++i)
+    if (const std::size_t end = LineEndLength(region, i, LoneLineFeed::EndsLine)) {
+      visit(start, region.substr(start, i - start));
+      start = (i += end - 1) + 1;
+    }
+  if (start < region.size()) visit(start, region.substr(start));
+}
+
+}  // namespace
+
+struct LogModel::Index {
+  struct CallEntry {
+    std::vector<std::uint32_t> ids;                    // its contact lines, in no order
+    std::map<std::optional<Text>, std::size_t> bands;  // contact lines per band
+  };
+
+  std::vector<Line> lines;            // in text order
+  std::vector<std::size_t> lineOfId;  // id to index in `lines`
+  std::unordered_map<Text, CallEntry> calls;
+
+  void clear() {
+    lines.clear();
+    lineOfId.clear();
+    calls.clear();
+  }
+
+  // The index of the last line that starts at or before `at`.
+  std::size_t lineAt(std::size_t at) const {
+    const auto after = std::upper_bound(lines.begin(), lines.end(), at,
+                                        [](std::size_t a, const Line& l) { return a < l.start; });
+    return after == lines.begin() ? 0 : std::size_t(after - lines.begin()) - 1;
+  }
+
+  Line read(std::size_t start, TextView text) {
+    Line line{.start = start, .id = static_cast<std::uint32_t>(lineOfId.size())};
+    lineOfId.push_back(0);
+    if (const auto fields = SplitQsoLine(text)) {
+      line.contact = true;
+      line.callOffset = static_cast<std::size_t>(fields->callSign.data() - text.data());
+      line.callSign = WorkedForm(fields->callSign);
+      if (fields->band) line.band = WorkedForm(*fields->band);
+    }
+    return line;
+  }
+
+  void count(const Line& line) {
+    if (!line.contact) return;
+    CallEntry& entry = calls[line.callSign];
+    entry.ids.push_back(line.id);
+    ++entry.bands[line.band];
+  }
+
+  void uncount(const Line& line) {
+    if (!line.contact) return;
+    const auto found = calls.find(line.callSign);
+    CallEntry& entry = found->second;
+    std::erase(entry.ids, line.id);
+    if (const auto band = entry.bands.find(line.band); --band->second == 0) entry.bands.erase(band);
+    if (entry.ids.empty()) calls.erase(found);
+  }
+
+  // Lines [first, last) replaced by the lines of `region`, which starts at
+  // text position `start`; the lines behind move by `shift`.
+  void replaceLines(std::size_t first, std::size_t last, TextView region, std::size_t start,
+                    std::ptrdiff_t shift) {
+    for (std::size_t i = first; i < last; ++i) uncount(lines[i]);
+    std::vector<Line> fresh;
+    ForEachLineStart(
+        region, [&](std::size_t at, TextView text) { fresh.push_back(read(start + at, text)); });
+    for (const Line& line : fresh) count(line);
+    const auto from = lines.begin() + static_cast<std::ptrdiff_t>(first);
+    lines.erase(from, lines.begin() + static_cast<std::ptrdiff_t>(last));
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(first),
+                 std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    const std::size_t behind = first + fresh.size();
+    for (std::size_t i = behind; i < lines.size(); ++i)
+      lines[i].start =
+          static_cast<std::size_t>(static_cast<std::ptrdiff_t>(lines[i].start) + shift);
+    for (std::size_t i = first; i < lines.size(); ++i) lineOfId[lines[i].id] = i;
+  }
+};
+
+LogModel::LogModel() : index_(std::make_unique<Index>()) {}
+LogModel::~LogModel() = default;
+
+void LogModel::setText(Text text) {
+  text_ = std::move(text);
+  index_->clear();
+  index_->replaceLines(0, 0, text_, 0, 0);
+}
+
+// Only the lines the edit touches are read again. The line before the edit
+// is among them, since a CR at its end and an LF at the edit's start form one
+// line end; the line that holds the edit's end is too, and behind it the text
+// and its line boundaries are as they were.
+void LogModel::replace(std::size_t from, std::size_t removed, TextView inserted) {
+  from = std::min(from, text_.size());
+  removed = std::min(removed, text_.size() - from);
+  const std::size_t oldSize = text_.size();
+  Index& index = *index_;
+  std::size_t first = 0, last = 0, start = 0, end = oldSize;
+  if (!index.lines.empty()) {
+    first = index.lineAt(from > 0 ? from - 1 : 0);
+    last = index.lineAt(from + removed) + 1;
+    start = index.lines[first].start;
+    if (last < index.lines.size()) end = index.lines[last].start;
+  }
+  text_.replace(from, removed, inserted);
+  const auto shift =
+      static_cast<std::ptrdiff_t>(inserted.size()) - static_cast<std::ptrdiff_t>(removed);
+  const std::size_t newEnd = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(end) + shift);
+  index.replaceLines(first, last, TextView(text_).substr(start, newEnd - start), start, shift);
+}
+
+std::size_t LogModel::lineCount() const { return index_->lines.size(); }
+
+CallCheck LogModel::check(TextView typed, bool multiband, TextView bandText) const {
+  CallCheck check{.callSign = UpperCase(typed)};
+  if (check.callSign.size() < kMinSearchedCallSign) return check;
+  check.foundPosition = 0;
+  const auto found = index_->calls.find(check.callSign);
+  if (found == index_->calls.end()) return check;
+
+  const auto& entry = found->second;
+  std::size_t first = text_.size();
+  for (const std::uint32_t id : entry.ids) {
+    const Line& line = index_->lines[index_->lineOfId[id]];
+    first = std::min(first, line.start + line.callOffset);
+  }
+  check.foundPosition = first + 1;
+  check.mark = CallMark::Duplicate;
+  if (!multiband) return check;
+  const std::optional<Text> chosen =
+      bandText == kNoBand ? std::nullopt : std::optional<Text>(WorkedForm(bandText));
+  if (!entry.bands.contains(chosen)) check.mark = CallMark::NewBand;
+  return check;
+}
+
+}  // namespace cardel

@@ -1,0 +1,97 @@
+// The log model's index against the reading of the whole text: random edits
+// of a log (insertions, deletions, pastes across lines, every kind of line
+// end, hand-typed lines), and after every step the index's verdict must
+// equal CheckCallSign on the whole text for every call sign and band tried.
+//
+// Input layout: a sequence of steps, each
+//   byte 0   the step: low 2 bits pick insert / delete / replace / new text,
+//            bit 2 -> the inserted piece is a contact line built from it
+//   byte 1   where, as a share of the text's length (0..255)
+//   byte 2   how many characters are removed
+//   byte 3   length of the piece that follows (Windows-1252 bytes)
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+#include "call_check.h"
+#include "log_model.h"
+#include "qso_line.h"
+#include "text.h"
+
+namespace {
+
+using cardel::Text;
+using cardel::TextView;
+
+Text Widen(std::string_view bytes) {
+  Text text;
+  for (unsigned char c : bytes) text.push_back(static_cast<char16_t>(c));
+  return text;
+}
+
+// A contact line whose call sign and band come from the piece, so that the
+// same stations come back and duplicates are common.
+Text ContactLine(TextView piece) {
+  const TextView call = piece.substr(0, std::min<std::size_t>(piece.size(), 6));
+  const TextView band = piece.size() > 6 ? piece.substr(6) : TextView();
+  Text line = cardel::Join({u"001-+-01/01/2026---1200---", call, u"---59---002---JN61FW"});
+  if (!band.empty()) line += cardel::Join({u"-->", band});
+  return line + Text(cardel::kLineEnd);
+}
+
+void Fail(const Text& text, TextView call, TextView band, bool multiband) {
+  std::fprintf(stderr, "the index and the text disagree: call of %zu, band of %zu, multiband %d\n",
+               call.size(), band.size(), multiband);
+  std::fprintf(stderr, "text of %zu characters\n", text.size());
+  std::abort();
+}
+
+// Every call sign and band of the text's contact lines, and a few others.
+void CheckAll(const cardel::LogModel& model) {
+  std::vector<Text> calls{u"Q1ABC", u"q1abc", u"Q1AB", u"Q1ABC/P"};
+  std::vector<Text> bands{Text(cardel::kNoBand), u"144 Mhz", u" 144 mhz "};
+  cardel::ForEachLine(model.text(), cardel::LoneLineFeed::EndsLine, [&](TextView line) {
+    if (const auto fields = cardel::SplitQsoLine(line)) {
+      if (calls.size() < 24) calls.push_back(cardel::WorkedForm(fields->callSign));
+      if (fields->band && bands.size() < 12) bands.emplace_back(*fields->band);
+    }
+  });
+  for (const Text& call : calls)
+    for (const Text& band : bands)
+      for (const bool multiband : {false, true})
+        if (model.check(call, multiband, band) !=
+            cardel::CheckCallSign(call, model.text(), multiband, band))
+          Fail(model.text(), call, band, multiband);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view rest(reinterpret_cast<const char*>(data), size);
+  cardel::LogModel model;
+  while (rest.size() >= 4) {
+    const auto step = static_cast<unsigned char>(rest[0]);
+    const auto where = static_cast<unsigned char>(rest[1]);
+    const auto removed = static_cast<unsigned char>(rest[2]);
+    const std::size_t length =
+        std::min<std::size_t>(static_cast<unsigned char>(rest[3]), rest.size() - 4);
+    Text piece = Widen(rest.substr(4, length));
+    rest.remove_prefix(4 + length);
+    if (step & 4) piece = ContactLine(piece);
+
+    const std::size_t at = model.text().size() * where / 255;
+    switch (step & 3) {
+      case 0: model.replace(at, 0, piece); break;
+      case 1: model.replace(at, removed, {}); break;
+      case 2: model.replace(at, removed, piece); break;
+      case 3: model.setText(piece); break;
+    }
+    CheckAll(model);
+  }
+  return 0;
+}

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "call_check.h"
+#include "log_model.h"
+#include "qso_line.h"
+
+using namespace cardel;
+
+namespace {
+
+Text Contact(TextView call, TextView band = {}) {
+  Text line = Join({u"001-+-07/12/2026---0918---", call, u"---59---012---JN61FW"});
+  if (!band.empty()) line += Join({u"-->", band});
+  return line;
+}
+
+// The index's verdict must be the whole text's, for every call and band.
+void ExpectSameVerdicts(const LogModel& model) {
+  for (const TextView call :
+       {u"QQ0ABC", u"qq0abc", u"QQ0AB", u"QQ9XYZ", u"LC1LOW", u"QQ0", u"Q\r\nQ0ABC"})
+    for (const TextView band :
+         {kNoBand, TextView(u"14 Mhz"), TextView(u" 14 MHZ "), TextView(u"21 Mhz")})
+      for (const bool multiband : {false, true}) {
+        SCOPED_TRACE(testing::Message() << "multiband " << multiband);
+        EXPECT_EQ(model.check(call, multiband, band),
+                  CheckCallSign(call, model.text(), multiband, band));
+      }
+}
+
+}  // namespace
+
+// Each edit, applied in turn to one model, as the log box reports them:
+// where, how much removed, what inserted.
+TEST(LogModel, KeepsTheIndexInStepWithEveryEdit) {
+  const Text first = Contact(u"QQ0ABC", u"14 Mhz") + u"\r\n";
+  const Text second = Contact(u"qq9xyz ", u"21 Mhz") + u"\r\n";
+  struct Edit {
+    const char* what;
+    std::size_t from, removed;
+    Text inserted;
+    std::optional<std::size_t> lines;
+  } edits[] = {
+      {"a contact at the end", 0, 0, first, 1},
+      {"another one", first.size(), 0, second, 2},
+      {"a note typed between them", first.size(), 0, u"nota QQ0ABC---59---\r\n", 3},
+      {"the line end of the note deleted", first.size() + 19, 2, u"", 2},
+      {"a line end typed back", first.size() + 19, 0, u"\r", 3},
+      {"its LF after the CR", first.size() + 20, 0, u"\n", 3},
+      {"a paste across two lines", 10, first.size(), Contact(u"LC1LOW") + u"\n", std::nullopt},
+      {"a lone LF ending a line", 0, 0, Contact(u"QQ0ABC", u"21 Mhz") + u"\n", std::nullopt},
+      {"the call sign edited", 30, 2, u"Q9", std::nullopt},
+      {"everything deleted", 0, 10000, u"", 0},
+      {"a last line without line end", 0, 0, Contact(u"QQ0ABC"), 1},
+  };
+  LogModel model;
+  for (const auto& e : edits) {
+    SCOPED_TRACE(e.what);
+    model.replace(e.from, e.removed, e.inserted);
+    if (e.lines) {
+      EXPECT_EQ(model.lineCount(), *e.lines);
+    }
+    ExpectSameVerdicts(model);
+  }
+}
+
+TEST(LogModel, GivesTheVerdictOfTheWholeText) {
+  LogModel model;
+  model.setText(Contact(u"QQ0ABC", u"14 Mhz") + u"\r\n" + Contact(u" qq0abc\u00A0", u"21 Mhz") +
+                u"\r\n" + Contact(u"QQ9XYZ") + u"\r\n");
+  struct Case {
+    const char16_t* call;
+    bool multiband;
+    const char16_t* band;
+    CallMark mark;
+  } cases[] = {
+      {u"QQ0ABC", false, u"...", CallMark::Duplicate},
+      {u"qq0abc", true, u"21 MHZ", CallMark::Duplicate},
+      {u"QQ0ABC", true, u"7 Mhz", CallMark::NewBand},
+      {u"QQ0ABC", true, u"...", CallMark::NewBand},
+      {u"QQ9XYZ", true, u"...", CallMark::Duplicate},
+      {u"QQ0AB", false, u"...", CallMark::Normal},
+      {u"QQ0", false, u"...", CallMark::Normal},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << std::string(c.call, c.call + std::char_traits<char16_t>::length(c.call)));
+    EXPECT_EQ(model.check(c.call, c.multiband, c.band).mark, c.mark);
+  }
+  EXPECT_EQ(model.check(u"QQ0ABC", false, kNoBand).foundPosition,
+            CheckCallSign(u"QQ0ABC", model.text(), false, kNoBand).foundPosition);
+}
+
+// The first position follows edits in front of the call sign's line.
+TEST(LogModel, FirstPositionMovesWithTheTextBeforeIt) {
+  LogModel model;
+  model.setText(Contact(u"QQ0ABC") + u"\r\n");
+  const auto before = *model.check(u"QQ0ABC", false, kNoBand).foundPosition;
+  model.replace(0, 0, u"nota\r\n");
+  EXPECT_EQ(*model.check(u"QQ0ABC", false, kNoBand).foundPosition, before + 6);
+  model.replace(0, 0, Contact(u"QQ0ABC") + u"\r\n");
+  EXPECT_EQ(*model.check(u"QQ0ABC", false, kNoBand).foundPosition, before);
+}

@@ -50,6 +50,7 @@
 #include "call_check.h"
 #include "log_box.h"
 #include "log_file.h"
+#include "log_model.h"
 #include "main_window.h"
 #include "platform.h"
 #include "qso_entry.h"
@@ -548,6 +549,15 @@ struct CoreLog {
   int lines = 0;
   std::string bytes;
   Text log;
+  // Indexed on first use only: most rows never ask it.
+  const cardel::LogModel& model() const {
+    if (!indexed) {
+      indexed = std::make_unique<cardel::LogModel>();
+      indexed->setText(log);
+    }
+    return *indexed;
+  }
+  mutable std::unique_ptr<cardel::LogModel> indexed;
 };
 
 const CoreLog& CoreLogWith(int lines) {
@@ -556,6 +566,7 @@ const CoreLog& CoreLogWith(int lines) {
     current.lines = lines;
     current.bytes = MakeLogBytes(lines);
     current.log = Widen(current.bytes);
+    current.indexed.reset();
   }
   return current;
 }
@@ -665,6 +676,9 @@ void RegisterAll() {
     core("core/CheckCallSign_absent", 2000, 1000, 200, [](const CoreLog& l) {
       benchmark::DoNotOptimize(cardel::CheckCallSign(u"QX9ABC", l.log, false, cardel::kNoBand));
     });
+    core("core/LogModel_check_absent", 2000, 2000, 2000, [](const CoreLog& l) {
+      benchmark::DoNotOptimize(l.model().check(u"QX9ABC", false, cardel::kNoBand));
+    });
     core("core/EnterQso", 2000, 2000, 2000, [](const CoreLog&) {
       const cardel::QsoForm form{.callSign = u"QX9ABC",
                                  .receivedSerial = u"123",
@@ -695,6 +709,19 @@ void RegisterAll() {
       benchmark::DoNotOptimize(std::string_view(l.bytes).find("QX9ABC"));
     });
   }
+  // The keystroke costs the same at a million contacts as at a thousand.
+  const std::pair<Typed, const char*> typings[] = {
+      {Typed::Absent, "absent"}, {Typed::Present, "present"}, {Typed::TailOfEveryCall, "tail"}};
+  for (const auto& [typed, typedName] : typings)
+    for (const bool multiband : {false, true})
+      benchmark::RegisterBenchmark(
+          (std::string("text2_key/") + typedName +
+           (multiband ? "/multiband_on" : "/multiband_off") + "/1000000")
+              .c_str(),
+          [=](benchmark::State& s) { Text2Keystroke(s, 1'000'000, typed, multiband); })
+          ->Iterations(100)
+          ->UseManualTime()
+          ->Unit(benchmark::kMillisecond);
   RegisterRecoveryRewrites();
 }
 

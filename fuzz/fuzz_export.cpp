@@ -19,11 +19,11 @@
 #include "call_check.h"
 #include "contacts.h"
 #include "export.h"
+#include "locator.h"
 #include "logexport_test_support.h"
 #include "qso_line.h"
 #include "qso_line_parse.h"
 #include "reference_model.h"
-#include "scoring.h"
 
 namespace {
 
@@ -100,8 +100,8 @@ void CheckEdi(std::string_view out) {
     FUZZ_CHECK(fields.size() == 15);
     if (!IsEdiQsoNumber(fields[5]) || !IsEdiQsoNumber(fields[7])) model::Dump("record", rest);
     FUZZ_CHECK(IsEdiQsoNumber(fields[5]) && IsEdiQsoNumber(fields[7]));
-    FUZZ_CHECK(fields[9].empty() || cardel::logexport::IsLocator(fields[9]) ||
-               (cardel::logexport::IsSquare(fields[9]) && fields[10] == "0"));
+    FUZZ_CHECK(fields[9].empty() || cardel::IsLocator(fields[9]) ||
+               (cardel::IsSquare(fields[9]) && fields[10] == "0"));
     rest.remove_prefix(end + 2);
     ++records;
   }

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "locator.h"
 #include "text.h"
 
 // Turns a log file into the files that contest sponsors and logbook services
@@ -24,10 +25,8 @@ inline constexpr std::array<std::pair<const char*, Mode>, 3> kModeNames{{
     {"CW", Mode::Cw},
     {"FM", Mode::Fm},
 }};
-// How a contact's distance becomes points: the IARU Region 1 rule (whole
-// kilometres plus one), the whole kilometres alone, or the kilometres
-// rounded to the nearest (halves up).
-enum class PointsRule { Iaru, Km, Round };
+// The points rule is one of the export options, so its callers find it here too.
+using cardel::PointsRule;
 
 // What a single operator writes in EDI PSect.
 inline constexpr std::string_view kDefaultSection = "SINGLE";

@@ -19,12 +19,12 @@
 
 #include "entry_filter.h"
 #include "export_actions.h"
+#include "locator.h"
 #include "log_box.h"
 #include "log_file.h"
 #include "platform.h"
 #include "qso_entry.h"
 #include "qt_text.h"
-#include "scoring.h"
 
 namespace cardel {
 
@@ -359,9 +359,9 @@ void Form15::setStationLocator(const QString& locator) {
 // Kilometres and heading from the station to the locator typed, while both
 // are known and the contest has locators (not HF).
 void Form15::renewDistance() {
-  std::optional<logexport::Path> path;
+  std::optional<Path> path;
   if (!Check3->isChecked())
-    path = logexport::PathBetween(stationLocator_.toStdString(), Text4->text().toStdString());
+    path = PathBetween(stationLocator_.toStdString(), Text4->text().toStdString());
   Label5->setText(path ? QStringLiteral("%1 km %2\u00B0").arg(path->km).arg(path->degrees)
                        : QString());
   // Unnamed, an empty label is named after its group box's title, the serial.

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "files.h"
-#include "scoring.h"
+#include "locator.h"
 
 namespace cardel {
 
@@ -51,7 +51,7 @@ SettingsWrite WriteGroup(const QString& path, const QString& group,
 }  // namespace
 
 QString UsableLocator(const Station& station) {
-  return logexport::IsLocator(station.locator.toStdString()) ? station.locator : QString();
+  return IsLocator(station.locator.toStdString()) ? station.locator : QString();
 }
 
 Station SettingsFile::readStation() const {

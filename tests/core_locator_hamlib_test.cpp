@@ -1,4 +1,4 @@
-// The scoring computes distances itself so the Windows programs need no
+// The locator geometry computes distances itself so the Windows programs need no
 // Hamlib; these tests hold it to Hamlib's own results, bit for bit, because
 // a kilometre rounded the other way changes a contest score by a point.
 #include <gtest/gtest.h>
@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "scoring.h"
+#include "locator.h"
 
 // Hamlib builds it but its header hides the declaration.
 extern "C" int locator2longlat(double* longitude, double* latitude, const char* locator);
 
-using namespace cardel::logexport;
+using namespace cardel;
 
 namespace {
 

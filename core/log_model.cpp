@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "locator.h"
 #include "qso_line.h"
 
 namespace cardel {
@@ -22,7 +24,34 @@ struct Line {
   std::size_t callOffset = 0;  // of the call-sign field, from the line's start
   Text callSign;               // WorkedForm
   std::optional<Text> band;    // WorkedForm; none for a line without band
+  Text square;                 // of a valid locator or square, upper-cased; else empty
 };
+
+using BandCounts = std::map<std::optional<Text>, std::size_t>;
+
+// The band key of a band text as OK writes it, as CheckCallSign compares it.
+std::optional<Text> ChosenBand(TextView bandText) {
+  return bandText == kNoBand ? std::nullopt : std::optional<Text>(WorkedForm(bandText));
+}
+
+// The first four characters of a valid locator or square, else nothing.
+Text SquareOf(TextView locatorField) {
+  const Text locator = UpperCase(WithoutInvisibleAround(locatorField));
+  if (locator.size() != 4 && locator.size() != 6) return {};
+  std::string ascii;
+  for (const char16_t c : locator) {
+    if (c > 0x7F) return {};
+    ascii.push_back(static_cast<char>(c));
+  }
+  return IsLocator(ascii) || IsSquare(ascii) ? locator.substr(0, 4) : Text();
+}
+
+void Add(BandCounts& counts, const std::optional<Text>& band) { ++counts[band]; }
+// True when no line is left.
+bool Remove(BandCounts& counts, const std::optional<Text>& band) {
+  if (const auto found = counts.find(band); --found->second == 0) counts.erase(found);
+  return counts.empty();
+}
 
 // The lines of `region` (which starts and ends at line boundaries of the
 // text), with their starts counted from `base`.
@@ -41,18 +70,20 @@ void ForEachLineStart(TextView region, Visit visit) {
 
 struct LogModel::Index {
   struct CallEntry {
-    std::vector<std::uint32_t> ids;                    // its contact lines, in no order
-    std::map<std::optional<Text>, std::size_t> bands;  // contact lines per band
+    std::vector<std::uint32_t> ids;  // its contact lines, in no order
+    BandCounts bands;                // contact lines per band
   };
 
   std::vector<Line> lines;            // in text order
   std::vector<std::size_t> lineOfId;  // id to index in `lines`
   std::unordered_map<Text, CallEntry> calls;
+  std::unordered_map<Text, BandCounts> squares;
 
   void clear() {
     lines.clear();
     lineOfId.clear();
     calls.clear();
+    squares.clear();
   }
 
   // The index of the last line that starts at or before `at`.
@@ -70,6 +101,7 @@ struct LogModel::Index {
       line.callOffset = static_cast<std::size_t>(fields->callSign.data() - text.data());
       line.callSign = WorkedForm(fields->callSign);
       if (fields->band) line.band = WorkedForm(*fields->band);
+      line.square = SquareOf(fields->locator);
     }
     return line;
   }
@@ -78,7 +110,8 @@ struct LogModel::Index {
     if (!line.contact) return;
     CallEntry& entry = calls[line.callSign];
     entry.ids.push_back(line.id);
-    ++entry.bands[line.band];
+    Add(entry.bands, line.band);
+    if (!line.square.empty()) Add(squares[line.square], line.band);
   }
 
   void uncount(const Line& line) {
@@ -86,8 +119,11 @@ struct LogModel::Index {
     const auto found = calls.find(line.callSign);
     CallEntry& entry = found->second;
     std::erase(entry.ids, line.id);
-    if (const auto band = entry.bands.find(line.band); --band->second == 0) entry.bands.erase(band);
+    Remove(entry.bands, line.band);
     if (entry.ids.empty()) calls.erase(found);
+    if (line.square.empty()) return;
+    const auto square = squares.find(line.square);
+    if (Remove(square->second, line.band)) squares.erase(square);
   }
 
   // Lines [first, last) replaced by the lines of `region`, which starts at
@@ -161,10 +197,14 @@ CallCheck LogModel::check(TextView typed, bool multiband, TextView bandText) con
   check.foundPosition = first + 1;
   check.mark = CallMark::Duplicate;
   if (!multiband) return check;
-  const std::optional<Text> chosen =
-      bandText == kNoBand ? std::nullopt : std::optional<Text>(WorkedForm(bandText));
-  if (!entry.bands.contains(chosen)) check.mark = CallMark::NewBand;
+  if (!entry.bands.contains(ChosenBand(bandText))) check.mark = CallMark::NewBand;
   return check;
+}
+
+bool LogModel::squareWorked(TextView square, std::optional<TextView> bandText) const {
+  const auto found = index_->squares.find(UpperCase(square.substr(0, 4)));
+  if (found == index_->squares.end()) return false;
+  return !bandText || found->second.contains(ChosenBand(*bandText));
 }
 
 }  // namespace cardel

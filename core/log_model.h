@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 
 #include "call_check.h"
 #include "text.h"
@@ -28,6 +29,11 @@ class LogModel {
 
   // CheckCallSign(typed, text(), multiband, bandText), from the index.
   CallCheck check(TextView typed, bool multiband, TextView bandText) const;
+
+  // Whether some contact line holds a valid locator or square in `square`
+  // (its first four characters, in any letter case): on any band, or, given
+  // a band text, on the band that OK writes for it.
+  bool squareWorked(TextView square, std::optional<TextView> bandText) const;
 
   // How many lines the index holds, contact lines or not.
   std::size_t lineCount() const;

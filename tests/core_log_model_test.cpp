@@ -100,3 +100,28 @@ TEST(LogModel, FirstPositionMovesWithTheTextBeforeIt) {
   model.replace(0, 0, Contact(u"QQ0ABC") + u"\r\n");
   EXPECT_EQ(*model.check(u"QQ0ABC", false, kNoBand).foundPosition, before);
 }
+
+// A square counts once some contact line's locator or square lies in it.
+TEST(LogModel, KnowsTheSquaresWorkedPerBand) {
+  LogModel model;
+  model.setText(
+      Join({u"001-+-07/12/2026---0918---QQ0ABC---59---012--- jn61fw -->144 Mhz\r\n",
+            u"002-+-07/12/2026---0919---QQ1ABC---59---013---JO22\r\n",
+            u"003-+-07/12/2026---0920---QQ2ABC---59---014---JN6\r\n", u"nota JN45AB\r\n"}));
+  struct Case {
+    const char16_t* square;
+    std::optional<TextView> band;
+    bool worked;
+  } cases[] = {
+      {u"JN61", std::nullopt, true},   {u"jn61", TextView(u"144 MHZ"), true},
+      {u"JN61", kNoBand, false},       {u"JO22", kNoBand, true},
+      {u"JO22AB", std::nullopt, true}, {u"JO22", TextView(u"432 Mhz"), false},
+      {u"JN6", std::nullopt, false},   {u"JN45", std::nullopt, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.worked);
+    EXPECT_EQ(model.squareWorked(c.square, c.band), c.worked);
+  }
+  model.replace(0, model.text().find(u"002"), u"");
+  EXPECT_FALSE(model.squareWorked(u"JN61", std::nullopt));
+}

@@ -571,6 +571,58 @@ class WindowEntryTest : public QObject {
     if (pressed) QCOMPARE(w->platform.shown.first().text, QStringLiteral("Inserisci nominativo"));
     QCOMPARE(form()->Combo1->count(), 8);
   }
+
+  // The locator box is green, described "Nuovo quadrato", while its square
+  // is in no contact line: on any band, or with "Multibanda" on the chosen one.
+  void newSquareMark() {
+    const auto isNew = [this] {
+      const bool described =
+          form()->Text4->accessibleDescription() == QStringLiteral("Nuovo quadrato");
+      const bool green = form()->Text4->palette().color(QPalette::Text) == QColor(0x00, 0x80, 0x00);
+      if (described != green) qWarning("colour and description disagree");
+      return described && green;
+    };
+    const auto enter = [this](const char* call, const char* locator) {
+      QTest::keyClicks(form()->Text2, call);
+      QTest::keyClicks(form()->Text3, "1");
+      QTest::keyClicks(form()->Text4, locator);
+      QTest::keyClick(form()->Text4, Qt::Key_Return);
+    };
+    QTest::keyClicks(form()->Text4, "jn6");
+    QVERIFY(!isNew());  // neither a locator nor a square yet
+    QTest::keyClick(form()->Text4, Qt::Key_1);
+    QVERIFY(isNew());
+    form()->Text4->clear();
+    enter("Q1ABC", "jn61fw");
+    QTest::keyClicks(form()->Text4, "JN61AA");
+    QVERIFY(!isNew());  // the square is in the log
+    form()->Text4->clear();
+    QTest::keyClicks(form()->Text4, "JN62");
+    QVERIFY(isNew());
+    QTest::mouseClick(form()->Check3, Qt::LeftButton);
+    QVERIFY(!isNew());  // HF has no squares
+    QTest::mouseClick(form()->Check3, Qt::LeftButton);
+    QVERIFY(isNew());
+
+    // Two bands: JN61 was worked without band, so it is new on 144 Mhz.
+    form()->Text4->clear();
+    QTest::keyClicks(form()->Text4, "JN61");
+    QVERIFY(!isNew());
+    QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    QVERIFY(!isNew());  // "..." is the band of the line
+    form()->Combo1->setEditText(QStringLiteral("144 Mhz"));
+    QVERIFY(isNew());
+    form()->Text4->clear();
+    enter("Q2ABC", "jn61aa");
+    QTest::keyClicks(form()->Text4, "JN61");
+    QVERIFY(!isNew());
+
+    // A hand edit of the log renews the mark: the two lines' squares changed.
+    QString log = w->log();
+    log.replace(QStringLiteral("JN61"), QStringLiteral("JO22"));
+    form()->Text1->setPlainText(log);
+    QVERIFY(isNew());
+  }
 };
 
 QTEST_MAIN(WindowEntryTest)

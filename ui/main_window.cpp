@@ -88,6 +88,27 @@ void ShowNoBand(QComboBox* combo) {
   combo->setEditText(ToQString(kNoBand));
 }
 
+// A colour in the window system's 0x00BBGGRR encoding.
+QColor FromColourValue(std::uint32_t value) {
+  return QColor(int(value & 0xFF), int(value >> 8 & 0xFF), int(value >> 16 & 0xFF));
+}
+
+// The locator box's mark of a square not yet in the log.
+constexpr std::uint32_t kNewSquareColour = 0x008000;
+
+// Sets the colour of a box's text, `normal` for the system's own.
+void SetTextColour(QLineEdit* box, std::optional<QColor> colour) {
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Text, colour ? *colour : palette.color(QPalette::ButtonText));
+  box->setPalette(palette);
+}
+
+// Qt announces every call, changed or not, and a screen reader would repeat
+// the description on each keystroke.
+void SetDescription(QWidget* widget, const QString& description) {
+  if (description != widget->accessibleDescription()) widget->setAccessibleDescription(description);
+}
+
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -204,6 +225,7 @@ void Form15::connectHandlers() {
   connect(Text4, &QLineEdit::textChanged, this, &Form15::onText4Changed);
   // Typed or chosen from the list, a new band text may change the verdict.
   connect(Combo1, &QComboBox::editTextChanged, this, &Form15::renewMark);
+  connect(Combo1, &QComboBox::editTextChanged, this, &Form15::renewSquareMark);
   Text3->installEventFilter(this);
   Text4->installEventFilter(this);
   connect(qApp, &QGuiApplication::commitDataRequest, this, &Form15::onCommitDataRequest);
@@ -314,18 +336,21 @@ void Form15::onCheck2Toggled() {
     Text2->setFocus();
   }
   renewMark();
+  renewSquareMark();
 }
 
 void Form15::onCheck3Toggled() {
   Text4->setVisible(!Check3->isChecked());
   Label2->setVisible(!Check3->isChecked());
   renewDistance();
+  renewSquareMark();
 }
 
 void Form15::onText1Changed() {
   Text1->moveCursor(QTextCursor::End);
   Text1->ensureCursorVisible();
   renewMark();
+  renewSquareMark();
 }
 
 // The duplicate check while the call sign is typed.
@@ -349,6 +374,7 @@ void Form15::onText4Changed() {
   WriteBackUpperCased(Text4);
   Text4->setCursorPosition(static_cast<int>(Text4->text().size()));
   renewDistance();
+  renewSquareMark();
 }
 
 void Form15::setStationLocator(const QString& locator) {
@@ -412,19 +438,25 @@ void Form15::showMessage(const Message& message) {
 
 void Form15::setMark(CallMark mark) {
   mark_ = mark;
-  QPalette palette = Text2->palette();
-  // The mark's colour is 0x00BBGGRR; Normal names the system's button text.
-  const std::uint32_t value = ColourValue(mark);
-  const QColor colour = mark == CallMark::Normal ? palette.color(QPalette::ButtonText)
-                                                 : QColor(int(value & 0xFF), int(value >> 8 & 0xFF),
-                                                          int(value >> 16 & 0xFF));
-  palette.setColor(QPalette::Text, colour);
-  Text2->setPalette(palette);
-  // Qt announces every call, changed or not, and a screen reader would repeat
-  // the verdict on each keystroke.
-  if (const QString description = ToQString(MarkDescription(mark));
-      description != Text2->accessibleDescription())
-    Text2->setAccessibleDescription(description);
+  // Normal names the system's button text.
+  SetTextColour(Text2, mark == CallMark::Normal
+                           ? std::nullopt
+                           : std::optional(FromColourValue(ColourValue(mark))));
+  SetDescription(Text2, ToQString(MarkDescription(mark)));
+}
+
+// Green while the locator typed lies in a square that no contact line holds,
+// on the band OK would write when "Multibanda" is on.
+void Form15::renewSquareMark() {
+  const QString typed = Text4->text();
+  const std::string locator = typed.toStdString();
+  const bool mark =
+      !Check3->isChecked() && (IsLocator(locator) || IsSquare(locator)) &&
+      !Text1->model().squareWorked(
+          ToText(typed),
+          Check2->isChecked() ? std::optional<Text>(ToText(Combo1->currentText())) : std::nullopt);
+  SetTextColour(Text4, mark ? std::optional(FromColourValue(kNewSquareColour)) : std::nullopt);
+  SetDescription(Text4, mark ? QStringLiteral("Nuovo quadrato") : QString());
 }
 
 }  // namespace cardel

@@ -94,6 +94,7 @@ class Form15 : public QWidget {
   void renewMark();
   void setMark(CallMark mark);
   void renewDistance();
+  void renewSquareMark();
 
   Platform& platform_;
   CallMark mark_ = CallMark::Normal;

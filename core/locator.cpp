@@ -71,8 +71,6 @@ bool IsSquarePrefix(std::string_view l) {
          InRange(l[2], '0', '9') && InRange(l[3], '0', '9');
 }
 
-bool IsLocatorOrSquare(std::string_view l) { return IsLocator(l) || IsSquare(l); }
-
 }  // namespace
 
 bool IsLocator(std::string_view l) {
@@ -80,6 +78,8 @@ bool IsLocator(std::string_view l) {
 }
 
 bool IsSquare(std::string_view l) { return l.size() == 4 && IsSquarePrefix(l); }
+
+bool IsLocatorOrSquare(std::string_view l) { return IsLocator(l) || IsSquare(l); }
 
 double DistanceKm(std::string_view from, std::string_view to) {
   return ShortPathKm(Arc(Centre(from), Centre(to)));

@@ -18,6 +18,8 @@ bool IsLocator(std::string_view locator);
 // Four characters, field and square: a locator given to the square only.
 bool IsSquare(std::string_view square);
 
+bool IsLocatorOrSquare(std::string_view locator);
+
 // Great-circle distance between the centres of two valid locators or squares,
 // as Hamlib computes it.
 double DistanceKm(std::string_view from, std::string_view to);

@@ -37,33 +37,18 @@ std::optional<Text> ChosenBand(TextView bandText) {
 // The first four characters of a valid locator or square, else nothing.
 Text SquareOf(TextView locatorField) {
   const Text locator = UpperCase(WithoutInvisibleAround(locatorField));
-  if (locator.size() != 4 && locator.size() != 6) return {};
   std::string ascii;
   for (const char16_t c : locator) {
     if (c > 0x7F) return {};
     ascii.push_back(static_cast<char>(c));
   }
-  return IsLocator(ascii) || IsSquare(ascii) ? locator.substr(0, 4) : Text();
+  return IsLocatorOrSquare(ascii) ? locator.substr(0, 4) : Text();
 }
 
-void Add(BandCounts& counts, const std::optional<Text>& band) { ++counts[band]; }
 // True when no line is left.
 bool Remove(BandCounts& counts, const std::optional<Text>& band) {
   if (const auto found = counts.find(band); --found->second == 0) counts.erase(found);
   return counts.empty();
-}
-
-// The lines of `region` (which starts and ends at line boundaries of the
-// text), with their starts counted from `base`.
-template <typename Visit>
-void ForEachLineStart(TextView region, Visit visit) {
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < region.size(); ++i)
-    if (const std::size_t end = LineEndLength(region, i, LoneLineFeed::EndsLine)) {
-      visit(start, region.substr(start, i - start));
-      start = (i += end - 1) + 1;
-    }
-  if (start < region.size()) visit(start, region.substr(start));
 }
 
 }  // namespace
@@ -110,8 +95,8 @@ struct LogModel::Index {
     if (!line.contact) return;
     CallEntry& entry = calls[line.callSign];
     entry.ids.push_back(line.id);
-    Add(entry.bands, line.band);
-    if (!line.square.empty()) Add(squares[line.square], line.band);
+    ++entry.bands[line.band];
+    if (!line.square.empty()) ++squares[line.square][line.band];
   }
 
   void uncount(const Line& line) {
@@ -126,14 +111,16 @@ struct LogModel::Index {
     if (Remove(square->second, line.band)) squares.erase(square);
   }
 
-  // Lines [first, last) replaced by the lines of `region`, which starts at
-  // text position `start`; the lines behind move by `shift`.
+  // Lines [first, last) replaced by the lines of `region`, which starts and
+  // ends at line boundaries, at text position `start`; the lines behind move
+  // by `shift`.
   void replaceLines(std::size_t first, std::size_t last, TextView region, std::size_t start,
                     std::ptrdiff_t shift) {
     for (std::size_t i = first; i < last; ++i) uncount(lines[i]);
     std::vector<Line> fresh;
-    ForEachLineStart(
-        region, [&](std::size_t at, TextView text) { fresh.push_back(read(start + at, text)); });
+    ForEachLine(region, LoneLineFeed::EndsLine, [&](TextView text) {
+      fresh.push_back(read(start + static_cast<std::size_t>(text.data() - region.data()), text));
+    });
     for (const Line& line : fresh) count(line);
     const auto from = lines.begin() + static_cast<std::ptrdiff_t>(first);
     lines.erase(from, lines.begin() + static_cast<std::ptrdiff_t>(last));

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -39,9 +40,13 @@ Text Widen(std::string_view bytes) {
 Text ContactLine(TextView piece) {
   const TextView call = piece.substr(0, std::min<std::size_t>(piece.size(), 6));
   const TextView band = piece.size() > 6 ? piece.substr(6) : TextView();
-  Text line = cardel::Join({u"001-+-01/01/2026---1200---", call, u"---59---002---JN61FW"});
-  if (!band.empty()) line += cardel::Join({u"-->", band});
-  return line + Text(cardel::kLineEnd);
+  return cardel::ComposeQsoLine({.serial = u"001",
+                                 .date = u"01/01/2026",
+                                 .time = u"1200",
+                                 .callSign = Text(call),
+                                 .receivedSerial = u"002",
+                                 .locator = u"JN61FW",
+                                 .band = band.empty() ? std::nullopt : std::optional<Text>(band)});
 }
 
 void Fail(const Text& text, TextView call, TextView band, bool multiband) {

@@ -96,7 +96,7 @@ QColor FromColourValue(std::uint32_t value) {
 // The locator box's mark of a square not yet in the log.
 constexpr std::uint32_t kNewSquareColour = 0x008000;
 
-// Sets the colour of a box's text, `normal` for the system's own.
+// Sets the colour of a box's text; none means the system's own.
 void SetTextColour(QLineEdit* box, std::optional<QColor> colour) {
   QPalette palette = box->palette();
   palette.setColor(QPalette::Text, colour ? *colour : palette.color(QPalette::ButtonText));
@@ -449,12 +449,11 @@ void Form15::setMark(CallMark mark) {
 // on the band OK would write when "Multibanda" is on.
 void Form15::renewSquareMark() {
   const QString typed = Text4->text();
-  const std::string locator = typed.toStdString();
+  const Text band = ToText(Combo1->currentText());
   const bool mark =
-      !Check3->isChecked() && (IsLocator(locator) || IsSquare(locator)) &&
+      !Check3->isChecked() && IsLocatorOrSquare(typed.toStdString()) &&
       !Text1->model().squareWorked(
-          ToText(typed),
-          Check2->isChecked() ? std::optional<Text>(ToText(Combo1->currentText())) : std::nullopt);
+          ToText(typed), Check2->isChecked() ? std::optional<TextView>(band) : std::nullopt);
   SetTextColour(Text4, mark ? std::optional(FromColourValue(kNewSquareColour)) : std::nullopt);
   SetDescription(Text4, mark ? QStringLiteral("Nuovo quadrato") : QString());
 }

@@ -76,6 +76,8 @@ std::string WriteEdi(std::span<const Contact> contacts, const Score& score, cons
                      const Band& band) {
   std::size_t valid = 0;
   for (const Contact& c : contacts) valid += c.duplicate ? 0 : 1;
+  std::size_t squares = 0;
+  for (const ContactScore& scored : score.contacts) squares += scored.newSquare ? 1 : 0;
   std::string odx;
   if (score.odx) {
     const Contact& far = contacts[*score.odx];
@@ -101,7 +103,7 @@ std::string WriteEdi(std::span<const Contact> contacts, const Score& score, cons
       {"SAnte", ""},
       {"CQSOs", std::to_string(valid) + ";1"},
       {"CQSOP", std::to_string(score.total)},
-      {"CWWLs", ""},
+      {"CWWLs", std::to_string(squares) + ";0;1"},
       {"CWWLB", ""},
       {"CExcs", ""},
       {"CExcB", ""},

@@ -73,6 +73,17 @@ std::variant<ParsedQso, QsoLineFault> ParseQsoLine(TextView line) {
   return qso;
 }
 
+std::optional<std::chrono::year_month_day> QsoDay(const ParsedQso& qso,
+                                                 const DateReader& readDate) {
+  const auto date = readDate(qso.date);
+  if (!date || !date->ok()) return std::nullopt;
+  const std::chrono::year_month_day day{std::chrono::sys_days(*date) +
+                                        std::chrono::days(qso.time.dayOffset)};
+  using std::chrono::year;
+  if (day.year() < year(1000) || day.year() > year(9999)) return std::nullopt;
+  return day;
+}
+
 std::vector<LogLine> SplitLogLines(std::string_view bytes) {
   std::vector<LogLine> lines;
   std::size_t number = 0;

@@ -38,13 +38,9 @@ class Reader {
     const auto& qso = std::get<ParsedQso>(parsed);
 
     Contact contact{.lineNumber = line.number};
-    const auto date = readDate_(qso.date);
-    if (!date || !date->ok()) return LeaveOut(line, "data non valida");
-    contact.date = std::chrono::sys_days(*date) + std::chrono::days(qso.time.dayOffset);
-    // Every format writes the year in four digits at most.
-    using std::chrono::year;
-    if (contact.date.year() < year(1000) || contact.date.year() > year(9999))
-      return LeaveOut(line, "data non valida");
+    const auto day = QsoDay(qso, readDate_);
+    if (!day) return LeaveOut(line, "data non valida");
+    contact.date = *day;
     contact.hour = qso.time.hour;
     contact.minute = qso.time.minute;
     const auto band = TakeBand(line, qso.band);

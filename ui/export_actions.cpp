@@ -61,6 +61,7 @@ void ExportActions::onExportTriggered() {
           [this](const ExportChoices& choices) {
             choices_ = choices;
             keep(settings_.write(choices_));
+            emit choicesChanged(choices_);
           },
   };
   ExportDialog exportDialog(platform_, std::move(context), &window_);

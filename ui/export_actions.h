@@ -24,12 +24,15 @@ class ExportActions : public QObject {
   ExportActions(Platform& platform, QWidget& window, const LogBox& log);
 
   const Station& station() const { return station_; }
+  // The last export's choices, which the running score counts by too.
+  const ExportChoices& choices() const { return choices_; }
 
   QAction* stationAction;
   QAction* exportAction;
 
  signals:
   void stationChanged(const Station& station);
+  void choicesChanged(const ExportChoices& choices);
 
  private:
   void onStationTriggered();

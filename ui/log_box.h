@@ -41,6 +41,8 @@ class LogBox : public QPlainTextEdit {
   const Text& logText() const { return model_.text(); }
   // The log and its index of contact lines, which answer the window's verdicts.
   const LogModel& model() const { return model_; }
+  // What the model's running score counts by; it reads the log again.
+  void setScoring(ScoringRules rules) { model_.setScoring(std::move(rules)); }
   // Document positions of the display breaks' separators, ascending.
   const std::vector<int>& displayBreaks() const { return displayBreaks_; }
   // Shows `text`; when the current log is its start only the rest is added.

@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -19,18 +20,23 @@
 
 #include "entry_filter.h"
 #include "export_actions.h"
+#include "export_dialog.h"
+#include "log_dates.h"
 #include "locator.h"
 #include "log_box.h"
 #include "log_file.h"
 #include "platform.h"
 #include "qso_entry.h"
 #include "qt_text.h"
+#include "running_score.h"
+#include "score_window.h"
 
 namespace cardel {
 
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
+constexpr std::chrono::seconds kScoreClockTick{15};
 constexpr qreal kDialogFontPoints = 7.5;
 
 // Places a control at its position and size in twips within its container.
@@ -109,6 +115,11 @@ void SetDescription(QWidget* widget, const QString& description) {
   if (description != widget->accessibleDescription()) widget->setAccessibleDescription(description);
 }
 
+UtcMinute ToUtcMinute(const UtcStamp& utc) {
+  return std::chrono::sys_days(utc.date) + std::chrono::hours(utc.hour) +
+         std::chrono::minutes(utc.minute);
+}
+
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -132,10 +143,22 @@ Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_
   // Reached only from the log box's context menu and the keyboard: the
   // window's own controls stay as they are.
   exportActions_ = new ExportActions(platform_, *this, *Text1);
-  Text1->addContextActions({exportActions_->stationAction, exportActions_->exportAction});
+  scoreWindow_ = new ScoreWindow(this);
+  scoreAction = new QAction(QStringLiteral("Punteggio..."), this);
+  scoreAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+  // The same keys close it from the score window itself.
+  addAction(scoreAction);
+  scoreWindow_->addAction(scoreAction);
+  connect(scoreAction, &QAction::triggered, this, &Form15::toggleScoreWindow);
+  scoreClock_.setInterval(kScoreClockTick);
+  connect(&scoreClock_, &QTimer::timeout, this, &Form15::renewScore);
+  connect(scoreWindow_, &ScoreWindow::hidden, &scoreClock_, &QTimer::stop);
+  Text1->addContextActions(
+      {exportActions_->stationAction, exportActions_->exportAction, scoreAction});
   setStationLocator(UsableLocator(exportActions_->station()));
   connect(exportActions_, &ExportActions::stationChanged, this,
           [this](const Station& station) { setStationLocator(UsableLocator(station)); });
+  connect(exportActions_, &ExportActions::choicesChanged, this, &Form15::renewScoring);
   centerOnScreen();
   Text2->setFocus();
   recovery_ = std::make_unique<Recovery>(platform_, *this, *Text1,
@@ -351,6 +374,7 @@ void Form15::onText1Changed() {
   Text1->ensureCursorVisible();
   renewMark();
   renewSquareMark();
+  renewScore();
 }
 
 // The duplicate check while the call sign is typed.
@@ -380,6 +404,35 @@ void Form15::onText4Changed() {
 void Form15::setStationLocator(const QString& locator) {
   stationLocator_ = locator;
   renewDistance();
+  renewScoring();
+}
+
+// The score counts by the station's locator and by the last export's choices:
+// its points rule, and its band for lines written without one.
+void Form15::renewScoring() {
+  const ExportChoices& choices = exportActions_->choices();
+  std::optional<Text> band;
+  if (!choices.band.isEmpty()) band = ToText(choices.band);
+  Text1->setScoring({stationLocator_.toStdString(), band, MakeDateReader(LogDateFormat())});
+  renewScore();
+}
+
+void Form15::toggleScoreWindow() {
+  if (scoreWindow_->isVisible()) return scoreWindow_->hide();
+  if (!scoreWindow_->testAttribute(Qt::WA_Moved))
+    scoreWindow_->move(frameGeometry().topRight() + QPoint(8, 0));
+  scoreWindow_->show();
+  scoreClock_.start();
+  renewScore();
+}
+
+// Read from the model's counts: the cost does not grow with the log.
+void Form15::renewScore() {
+  if (!scoreWindow_->isVisible()) return;
+  const auto rule =
+      ToOptions(exportActions_->choices(), exportActions_->station(), {}).points;
+  const UtcStamp now = ToUtc(ToLocalClock(platform_.localNow()), Check1->isChecked());
+  scoreWindow_->showLines(logexport::RunningScore(Text1->model(), rule, ToUtcMinute(now)));
 }
 
 // Kilometres and heading from the station to the locator typed, while both

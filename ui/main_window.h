@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <chrono>
 #include <memory>
@@ -13,6 +14,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QAction;
 class QPushButton;
 class QSessionManager;
 
@@ -21,6 +23,7 @@ namespace cardel {
 class ExportActions;
 class LogBox;
 class Platform;
+class ScoreWindow;
 
 // The one window. It holds all of the logbook's state in its controls, reads
 // them when an event comes, lets the core decide and shows the result.
@@ -44,6 +47,9 @@ class Form15 : public QWidget {
   // "Stazione..." and "Esporta...", with the station read at start.
   ExportActions& exportActions() { return *exportActions_; }
   QString logFilePath() const;
+  // "Punteggio": the running score, opened and closed by scoreAction.
+  ScoreWindow& scoreWindow() { return *scoreWindow_; }
+  QAction* scoreAction = nullptr;
 
   // The controls, named as in the design documents the operators know.
   QGroupBox* Frame1;
@@ -95,6 +101,9 @@ class Form15 : public QWidget {
   void setMark(CallMark mark);
   void renewDistance();
   void renewSquareMark();
+  void toggleScoreWindow();
+  void renewScoring();
+  void renewScore();
 
   Platform& platform_;
   CallMark mark_ = CallMark::Normal;
@@ -102,6 +111,8 @@ class Form15 : public QWidget {
   bool exitConfirmed_ = false;
   std::unique_ptr<Recovery> recovery_;
   ExportActions* exportActions_ = nullptr;
+  ScoreWindow* scoreWindow_ = nullptr;
+  QTimer scoreClock_;  // the last hour's contacts change with the clock
 };
 
 }  // namespace cardel

@@ -368,11 +368,31 @@ std::optional<BestDx> LogModel::bestDx() const {
   const auto& [km, ids] = *index.byKm.rbegin();
   std::size_t at = index.lineOfId[ids.front()];
   for (const std::uint32_t id : ids) at = std::min(at, index.lineOfId[id]);
-  const std::size_t start = index.lines[at].start;
-  const std::size_t end = at + 1 < index.lines.size() ? index.lines[at + 1].start : text_.size();
-  const auto qso =
-      std::get<ParsedQso>(ParseQsoLine(WithoutLineEnd(TextView(text_).substr(start, end - start))));
+  const auto qso = std::get<ParsedQso>(ParseQsoLine(lineText(at)));
   return BestDx{qso.callSign, qso.locator, km};
+}
+
+TextView LogModel::lineText(std::size_t at) const {
+  const auto& lines = index_->lines;
+  const std::size_t start = lines[at].start;
+  const std::size_t end = at + 1 < lines.size() ? lines[at + 1].start : text_.size();
+  return WithoutLineEnd(TextView(text_).substr(start, end - start));
+}
+
+std::optional<Text> LogModel::latestLocator(TextView typed) const {
+  const Index& index = *index_;
+  const auto found = index.calls.find(UpperCase(typed));
+  if (found == index.calls.end()) return std::nullopt;
+  std::vector<std::size_t> at;
+  for (const std::uint32_t id : found->second.ids) at.push_back(index.lineOfId[id]);
+  std::sort(at.rbegin(), at.rend());
+  for (const std::size_t line : at) {
+    const auto fields = SplitQsoLine(lineText(line));
+    if (!fields) continue;
+    const Text locator = WorkedForm(fields->locator);
+    if (!AsciiLocator(locator).empty()) return locator;
+  }
+  return std::nullopt;
 }
 
 std::size_t LogModel::contactsBetween(UtcMinute first, UtcMinute last) const {

@@ -57,6 +57,10 @@ class LogModel {
   // a band text, on the band that OK writes for it.
   bool squareWorked(TextView square, std::optional<TextView> bandText) const;
 
+  // The valid six-character locator of the latest contact line with this
+  // call sign, read as check() reads it; nothing when none has one.
+  std::optional<Text> latestLocator(TextView typed) const;
+
   // How many lines the index holds, contact lines or not.
   std::size_t lineCount() const;
 
@@ -84,6 +88,7 @@ class LogModel {
  private:
   struct Index;
   void reindex();
+  TextView lineText(std::size_t at) const;
 
   Text text_;
   std::unique_ptr<Index> index_;

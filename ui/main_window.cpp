@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -37,6 +38,8 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 constexpr std::chrono::seconds kScoreClockTick{15};
+// Shorter call signs are still being typed, or match too many stations.
+constexpr qsizetype kMinPrefilledCallSign = 3;
 constexpr qreal kDialogFontPoints = 7.5;
 
 // Places a control at its position and size in twips within its container.
@@ -249,8 +252,11 @@ void Form15::connectHandlers() {
   // Typed or chosen from the list, a new band text may change the verdict.
   connect(Combo1, &QComboBox::editTextChanged, this, &Form15::renewMark);
   connect(Combo1, &QComboBox::editTextChanged, this, &Form15::renewSquareMark);
+  Text2->installEventFilter(this);
   Text3->installEventFilter(this);
   Text4->installEventFilter(this);
+  // Only the operator's own edits: a prefill set by the program stays one.
+  connect(Text4, &QLineEdit::textEdited, this, [this] { prefilled_ = false; });
   connect(qApp, &QGuiApplication::commitDataRequest, this, &Form15::onCommitDataRequest);
 }
 
@@ -401,6 +407,24 @@ void Form15::onText4Changed() {
   renewSquareMark();
 }
 
+// The locator of a known station, filled in as the call sign is left, so the
+// antenna can turn before the station is gone. What the operator typed stays;
+// a prefill left untouched follows the call sign, or goes with it.
+void Form15::prefillLocator() {
+  if (Check3->isChecked() || (!Text4->text().isEmpty() && !prefilled_)) return;
+  const QString known = knownLocator(Text2->text()).value_or(QString());
+  Text4->setText(known);
+  prefilled_ = !known.isEmpty();
+}
+
+// The log in the window first, since it is the newest word on a station.
+std::optional<QString> Form15::knownLocator(const QString& callSign) const {
+  if (callSign.size() < kMinPrefilledCallSign) return std::nullopt;
+  if (const auto locator = Text1->model().latestLocator(ToText(callSign)))
+    return ToQString(*locator);
+  return std::nullopt;
+}
+
 void Form15::setStationLocator(const QString& locator) {
   stationLocator_ = locator;
   renewDistance();
@@ -450,6 +474,11 @@ void Form15::renewDistance() {
 // Enter in Text3 or Text4, with any modifier, presses OK.
 bool Form15::eventFilter(QObject* watched, QEvent* event) {
   if ((watched == Text3 || watched == Text4) && IsEnter(event)) onEnterKeyDown();
+  if (watched == Text2 && event->type() == QEvent::FocusOut) {
+    // A menu or another window taking the focus does not end the call sign.
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) prefillLocator();
+  }
   return QWidget::eventFilter(watched, event);
 }
 

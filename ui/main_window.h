@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 #include "call_check.h"
 #include "message.h"
@@ -101,6 +102,8 @@ class Form15 : public QWidget {
   void setMark(CallMark mark);
   void renewDistance();
   void renewSquareMark();
+  void prefillLocator();
+  std::optional<QString> knownLocator(const QString& callSign) const;
   void toggleScoreWindow();
   void renewScoring();
   void renewScore();
@@ -109,6 +112,7 @@ class Form15 : public QWidget {
   CallMark mark_ = CallMark::Normal;
   QString stationLocator_;
   bool exitConfirmed_ = false;
+  bool prefilled_ = false;  // Text4 holds a prefill the operator has not touched
   std::unique_ptr<Recovery> recovery_;
   ExportActions* exportActions_ = nullptr;
   ScoreWindow* scoreWindow_ = nullptr;

@@ -135,7 +135,8 @@ class LineReader {
       return;
     }
     if (!inRecords_) return;  // the header's key=value lines
-    SplitFields(content, [](char16_t c) { return c == u';'; }, fields_);
+    SplitFields(
+        content, [](char16_t c) { return c == u';'; }, fields_);
     if (fields_.size() < 10) {
       ++read_.skipped;
       return;
@@ -145,7 +146,8 @@ class LineReader {
 
   // Shared VHF files mix "," and ";", even within one file.
   void splitColumns(TextView content) {
-    SplitFields(content, [](char16_t c) { return c == u',' || c == u';'; }, fields_);
+    SplitFields(
+        content, [](char16_t c) { return c == u',' || c == u';'; }, fields_);
   }
 
   void readCallHistory(TextView content) {
@@ -177,7 +179,8 @@ class LineReader {
     // "CALL;LOCATOR" when the call sign ends at a ";", else blank-separated.
     const auto semicolon = content.find(u';');
     if (semicolon != TextView::npos && IsCallSign(WorkedForm(content.substr(0, semicolon))))
-      SplitFields(content, [](char16_t c) { return c == u';'; }, fields_);
+      SplitFields(
+          content, [](char16_t c) { return c == u';'; }, fields_);
     else
       SplitWords(content, fields_);
     if (fields_.size() < 2) {
@@ -229,7 +232,8 @@ void History::add(const HistoryFileRead& file) {
   known_.reserve(known_.size() + file.entries.size());
   for (const HistoryEntry& entry : file.entries) {
     const auto [kept, inserted] = known_.try_emplace(entry.callSign, entry.known);
-    const bool older = kept->second.date && entry.known.date && *entry.known.date < *kept->second.date;
+    const bool older =
+        kept->second.date && entry.known.date && *entry.known.date < *kept->second.date;
     if (!inserted && !older) kept->second = entry.known;
   }
 }

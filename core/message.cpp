@@ -105,11 +105,12 @@ Text HistoryStatus(std::size_t stations, std::size_t files, std::size_t unreadLi
     const std::string digits = std::to_string(n);
     return Text(digits.begin(), digits.end());
   };
-  Text status = Join({u"Storico: ", number(stations), stations == 1 ? u" nominativo" : u" nominativi",
-                      u" da ", number(files), u" file"});
+  Text status =
+      Join({u"Storico: ", number(stations), stations == 1 ? u" nominativo" : u" nominativi",
+            u" da ", number(files), u" file"});
   if (unreadLines > 0)
-    status += Join({u", ", number(unreadLines),
-                    unreadLines == 1 ? u" riga non letta" : u" righe non lette"});
+    status += Join(
+        {u", ", number(unreadLines), unreadLines == 1 ? u" riga non letta" : u" righe non lette"});
   return status;
 }
 

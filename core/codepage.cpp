@@ -55,10 +55,21 @@ std::optional<char32_t> TakeUtf8(std::string_view& bytes) {
   return good ? std::optional(c) : std::nullopt;
 }
 
+// Moves the ASCII bytes at the front of `bytes` to `out`: most files are
+// ASCII through and through, and this is their whole reading.
+void TakeAscii(std::string_view& bytes, Text& out) {
+  std::size_t n = 0;
+  while (n < bytes.size() && static_cast<unsigned char>(bytes[n]) < 0x80) ++n;
+  out.append(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+  bytes.remove_prefix(n);
+}
+
 std::optional<Text> StrictUtf8(std::string_view bytes) {
   Text text;
   text.reserve(bytes.size());
   while (!bytes.empty()) {
+    TakeAscii(bytes, text);
+    if (bytes.empty()) break;
     const auto c = TakeUtf8(bytes);
     if (!c) return std::nullopt;
     AppendUtf16(text, *c);

@@ -228,13 +228,13 @@ HistoryFileRead ReadHistoryFile(std::string_view bytes) {
   return read;
 }
 
-void History::add(const HistoryFileRead& file) {
+void History::add(HistoryFileRead file) {
   known_.reserve(known_.size() + file.entries.size());
-  for (const HistoryEntry& entry : file.entries) {
-    const auto [kept, inserted] = known_.try_emplace(entry.callSign, entry.known);
+  for (HistoryEntry& entry : file.entries) {
+    const auto [kept, inserted] = known_.try_emplace(std::move(entry.callSign), entry.known);
     const bool older =
         kept->second.date && entry.known.date && *entry.known.date < *kept->second.date;
-    if (!inserted && !older) kept->second = entry.known;
+    if (!inserted && !older) kept->second = std::move(entry.known);
   }
 }
 

@@ -64,7 +64,8 @@ class History {
   // entry's date is older: the later of two dates wins, and where a date is
   // missing the entry read last wins (an undated file read later is taken as
   // the newer, as the program's own logs are).
-  void add(const HistoryFileRead& file);
+  // Taken by value, so that a file read just for this is moved in.
+  void add(HistoryFileRead file);
 
   // The locator of a call sign as typed (read as WorkedForm reads it), at the
   // same cost whatever the number of stations. The view lasts until the next

@@ -17,11 +17,11 @@ LoadedHistory LoadHistory(const QString& programFolder) {
     if (read.outcome == FileRead::Outcome::Failed)
       figures.unreadableFiles.append(file.fileName() + QStringLiteral(": ") + read.reason);
     if (read.outcome != FileRead::Outcome::Read) continue;
-    const HistoryFileRead stations =
+    HistoryFileRead stations =
         ReadHistoryFile(std::string_view(read.bytes.constData(), read.bytes.size()));
-    history->add(stations);
     ++figures.files;
     figures.unreadLines += stations.skipped;
+    history->add(std::move(stations));
   }
   figures.stations = history->stationCount();
   return {std::move(history), std::move(figures)};

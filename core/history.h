@@ -39,7 +39,7 @@ struct HistoryEntry {
 //   Plain        anything else: "CALL LOCATOR [YYYYMMDD ...]" or
 //                "CALL;LOCATOR[;YYYYMMDD...]".
 // In the last two, each line is read by its own layout, so that a note on top
-// of a log or a contact pasted into a list does not lose the file.
+// of a log, or a contact line pasted into a list, costs only its own line.
 enum class HistoryFormat { Edi, CallHistory, CardelLog, Plain };
 
 struct HistoryFileRead {

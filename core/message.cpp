@@ -1,5 +1,7 @@
 #include "message.h"
 
+#include <string>
+
 namespace cardel {
 
 namespace {
@@ -96,6 +98,20 @@ Message RecoveryNotRemovedMessage(TextView path, TextView reason) {
             u"Al prossimo avvio Cardel chieder\u00E0 di recuperarne il log: rispondere No "
             u"se il log \u00E8 gi\u00E0 stato salvato con \"Salva\"."}),
       MessageIcon::Exclamation);
+}
+
+Text HistoryStatus(std::size_t stations, std::size_t files, std::size_t unreadLines) {
+  const auto number = [](std::size_t n) {
+    const std::string digits = std::to_string(n);
+    return Text(digits.begin(), digits.end());
+  };
+  Text status =
+      Join({u"Storico: ", number(stations), stations == 1 ? u" nominativo" : u" nominativi",
+            u" da ", number(files), u" file"});
+  if (unreadLines > 0)
+    status += Join(
+        {u", ", number(unreadLines), unreadLines == 1 ? u" riga non letta" : u" righe non lette"});
+  return status;
 }
 
 }  // namespace cardel

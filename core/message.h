@@ -63,4 +63,8 @@ Message RecoveryNotAFileMessage(TextView path);
 // A normal exit could not remove the recovery file.
 Message RecoveryNotRemovedMessage(TextView path, TextView reason);
 
+// What the window tells of the known locators read at start: "Storico: 2
+// nominativi da 1 file", with ", 3 righe non lette" when lines were skipped.
+Text HistoryStatus(std::size_t stations, std::size_t files, std::size_t unreadLines);
+
 }  // namespace cardel

@@ -2,6 +2,7 @@
 // real key events.
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -46,6 +47,9 @@ class WindowPrefillTest : public QObject {
   // Tab, then the serial, then Tab: the prefill is all selected, and its
   // distance is shown from the moment it is filled in.
   void fillsTheLatestLocatorFromTheLog() {
+    // A station worked before is new on another band.
+    QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    form()->Combo1->setEditText(QStringLiteral("432 Mhz"));
     typeCall("Q1ABC");
     QCOMPARE(form()->Text4->text(), QStringLiteral("JO22AB"));
     QCOMPARE(form()->Label5->text(), QStringLiteral("1292 km 333\u00B0"));
@@ -55,7 +59,7 @@ class WindowPrefillTest : public QObject {
     QVERIFY(form()->Text4->hasFocus());
     QCOMPARE(form()->Text4->selectedText(), QStringLiteral("JO22AB"));
     QTest::keyClick(form()->Text4, Qt::Key_Return);
-    QVERIFY(w->log().endsWith(QStringLiteral("---Q1ABC---59---7---JO22AB\r\n")));
+    QVERIFY(w->log().endsWith(QStringLiteral("---Q1ABC---59---7---JO22AB-->432 Mhz\r\n")));
   }
 
   void isReplacedByTyping() {

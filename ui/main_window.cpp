@@ -138,8 +138,10 @@ Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_
           [this](const Station& station) { setStationLocator(UsableLocator(station)); });
   centerOnScreen();
   Text2->setFocus();
-  recovery_ = std::make_unique<Recovery>(platform_, *this, *Text1,
-                                         [this](const Message& m) { showMessage(m); });
+  recovery_ = std::make_unique<Recovery>(
+      platform_, Text1->logDocument(),
+      RecoveryDialogs{.ask = [this](const Text& question) { return askRecovery(question); },
+                      .tell = [this](const Message& m) { showMessage(m); }});
 }
 
 Form15::~Form15() = default;
@@ -220,7 +222,7 @@ void Form15::connectHandlers() {
   // value without a click, and the band list and the verdict must follow.
   connect(Check2, &QCheckBox::toggled, this, &Form15::onCheck2Toggled);
   connect(Check3, &QCheckBox::toggled, this, &Form15::onCheck3Toggled);
-  connect(Text1, &LogBox::logTextChanged, this, &Form15::onText1Changed);
+  connect(&Text1->logDocument(), &LogDocument::changed, this, &Form15::onText1Changed);
   connect(Text2, &QLineEdit::textChanged, this, &Form15::onText2Changed);
   connect(Text4, &QLineEdit::textChanged, this, &Form15::onText4Changed);
   // Typed or chosen from the list, a new band text may change the verdict.
@@ -423,6 +425,18 @@ bool Form15::confirmExit() {
       .text = ToQString(kExitQuestion),
       .title = ToQString(kApplicationTitle),
       .icon = QMessageBox::NoIcon,
+      .buttons = QMessageBox::Yes | QMessageBox::No,
+      .defaultButton = QMessageBox::Yes,
+      .escapeButton = QMessageBox::No,
+  };
+  return platform_.showMessage(this, request) == QMessageBox::Yes;
+}
+
+bool Form15::askRecovery(const Text& question) {
+  const MessageRequest request{
+      .text = ToQString(question),
+      .title = ToQString(kApplicationTitle),
+      .icon = QMessageBox::Question,
       .buttons = QMessageBox::Yes | QMessageBox::No,
       .defaultButton = QMessageBox::Yes,
       .escapeButton = QMessageBox::No,

@@ -40,9 +40,7 @@ Recovery::~Recovery() {
 
 QString Recovery::path() const { return InFolder(machine_.programFolder(), kRecoveryFileName); }
 
-QString Recovery::lockPath() const {
-  return InFolder(machine_.programFolder(), kRecoveryLockName);
-}
+QString Recovery::lockPath() const { return InFolder(machine_.programFolder(), kRecoveryLockName); }
 
 // Only one window per folder may own the recovery file. The lock is one the
 // system drops when its process ends, so what a crash leaves behind never

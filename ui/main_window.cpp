@@ -109,6 +109,20 @@ void SetDescription(QWidget* widget, const QString& description) {
   if (description != widget->accessibleDescription()) widget->setAccessibleDescription(description);
 }
 
+// Yes is the default, Escape answers No.
+bool AskYesNo(Platform& platform, QWidget* parent, TextView question,
+              QMessageBox::Icon icon = QMessageBox::Question) {
+  const MessageRequest request{
+      .text = ToQString(question),
+      .title = ToQString(kApplicationTitle),
+      .icon = icon,
+      .buttons = QMessageBox::Yes | QMessageBox::No,
+      .defaultButton = QMessageBox::Yes,
+      .escapeButton = QMessageBox::No,
+  };
+  return platform.showMessage(parent, request) == QMessageBox::Yes;
+}
+
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -140,7 +154,7 @@ Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_
   Text2->setFocus();
   recovery_ = std::make_unique<Recovery>(
       platform_, Text1->logDocument(),
-      RecoveryDialogs{.ask = [this](const Text& question) { return askRecovery(question); },
+      RecoveryDialogs{.ask = [this](const Text& q) { return AskYesNo(platform_, this, q); },
                       .tell = [this](const Message& m) { showMessage(m); }});
 }
 
@@ -420,29 +434,7 @@ void Form15::onCommitDataRequest(QSessionManager& manager) {
   if (!exitConfirmed_) manager.cancel();
 }
 
-bool Form15::confirmExit() {
-  const MessageRequest request{
-      .text = ToQString(kExitQuestion),
-      .title = ToQString(kApplicationTitle),
-      .icon = QMessageBox::NoIcon,
-      .buttons = QMessageBox::Yes | QMessageBox::No,
-      .defaultButton = QMessageBox::Yes,
-      .escapeButton = QMessageBox::No,
-  };
-  return platform_.showMessage(this, request) == QMessageBox::Yes;
-}
-
-bool Form15::askRecovery(const Text& question) {
-  const MessageRequest request{
-      .text = ToQString(question),
-      .title = ToQString(kApplicationTitle),
-      .icon = QMessageBox::Question,
-      .buttons = QMessageBox::Yes | QMessageBox::No,
-      .defaultButton = QMessageBox::Yes,
-      .escapeButton = QMessageBox::No,
-  };
-  return platform_.showMessage(this, request) == QMessageBox::Yes;
-}
+bool Form15::confirmExit() { return AskYesNo(platform_, this, kExitQuestion, QMessageBox::NoIcon); }
 
 void Form15::showMessage(const Message& message) {
   platform_.showMessage(this, {.text = ToQString(message.text),

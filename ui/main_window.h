@@ -90,7 +90,6 @@ class Form15 : public QWidget {
   void onCommitDataRequest(QSessionManager& manager);
 
   bool confirmExit();
-  bool askRecovery(const Text& question);
   void showMessage(const Message& message);
   void renewMark();
   void setMark(CallMark mark);

@@ -785,8 +785,8 @@ void RegisterAll() {
       benchmark::DoNotOptimize(cardel::EnterQso(
           form, clock, [](std::chrono::year_month_day) { return Text(u"07/12/2026"); }));
     });
-    core("core/AppendQsoLine", 1000, 400, 100, [](const CoreLog& l) {
-      benchmark::DoNotOptimize(cardel::AppendQsoLine(
+    core("core/AppendedQsoLine", 1000, 400, 100, [](const CoreLog& l) {
+      benchmark::DoNotOptimize(cardel::AppendedQsoLine(
           l.log, u"999-+-07/12/2026---1318---QX9ABC---59---123---JN45AB\r\n"));
     });
     core("core/OpenLog", 200, 60, 20, [](const CoreLog& l) {

@@ -7,6 +7,10 @@ namespace cardel {
 
 namespace {
 
+// What a hand-typed field holds between two words, which no format can write
+// as one field. Narrower than IsInvisible on purpose: what is invisible
+// around a field is dropped, but a control character or a no-break space
+// inside one is only something the export folds to ASCII.
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 

@@ -24,8 +24,6 @@ std::string_view FaultText(QsoLineFault fault) {
   return "non è un collegamento";
 }
 
-std::string LineLabel(std::size_t number) { return "riga " + std::to_string(number) + ": "; }
-
 class Reader {
  public:
   Reader(const ReadingRules& rules, const DateReader& readDate)
@@ -101,8 +99,8 @@ class Reader {
     Note(line.number, std::string(why) + ": " + Printable(line.text));
   }
 
-  void Note(std::size_t number, std::string text) {
-    log_.notes.push_back({number, LineLabel(number) + std::move(text)});
+  void Note(std::size_t number, std::string_view text) {
+    log_.notes.push_back(NoteOnLine(number, text));
   }
 
   const ReadingRules& rules_;
@@ -111,6 +109,10 @@ class Reader {
 };
 
 }  // namespace
+
+LineNote NoteOnLine(std::size_t lineNumber, std::string_view about) {
+  return {lineNumber, "riga " + std::to_string(lineNumber) + ": " + std::string(about)};
+}
 
 void MarkDuplicates(std::span<Contact> contacts) {
   std::set<std::pair<std::optional<Text>, Text>> worked;

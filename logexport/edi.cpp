@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <charconv>
 #include <optional>
 
 #include "writers.h"
@@ -14,7 +15,9 @@ std::optional<std::string> EdiQsoNumber(std::string_view typed) {
   const auto first = std::min(typed.find_first_not_of('0'), typed.size());
   const std::string_view digits = typed.substr(first);
   if (digits.size() > 4) return std::nullopt;
-  return std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + std::string(digits);
+  int number = 0;  // stays 0 for no digits after the zeros
+  std::from_chars(digits.data(), digits.data() + digits.size(), number);
+  return Digits(number, 3);
 }
 
 void ToEdiQsoNumber(std::string& number, std::string_view name, std::size_t line,
@@ -23,8 +26,8 @@ void ToEdiQsoNumber(std::string& number, std::string_view name, std::size_t line
     number = std::move(*edi);
     return;
   }
-  notes.push_back({line, "riga " + std::to_string(line) + ": " + std::string(name) + " \"" +
-                             number + "\" non è un numero di 4 cifre al più: lasciato vuoto"});
+  notes.push_back(NoteOnLine(line, std::string(name) + " \"" + number +
+                                       "\" non è un numero di 4 cifre al più: lasciato vuoto"));
   number.clear();
 }
 

@@ -237,9 +237,10 @@ class Exporter {
   void LeaveOutWithoutLocator(std::vector<Contact>& contacts, ReadLog& log) {
     const auto leftOut = std::erase_if(contacts, [&](const Contact& c) {
       if (!c.locator.empty()) return false;
-      notes_.push_back({c.lineNumber, "riga " + std::to_string(c.lineNumber) + ": " + c.callSign +
-                                          " senza locatore ricevuto, che il Cabrillo con il "
-                                          "locatore della stazione scrive su ogni riga: escluso"});
+      notes_.push_back(
+          NoteOnLine(c.lineNumber, c.callSign + " senza locatore ricevuto, che il Cabrillo con il "
+                                                "locatore della stazione scrive su ogni riga: "
+                                                "escluso"));
       return true;
     });
     log.leftOut += leftOut;

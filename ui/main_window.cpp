@@ -123,6 +123,20 @@ UtcMinute ToUtcMinute(const UtcStamp& utc) {
          std::chrono::minutes(utc.minute);
 }
 
+// Yes is the default, Escape answers No.
+bool AskYesNo(Platform& platform, QWidget* parent, TextView question,
+              QMessageBox::Icon icon = QMessageBox::Question) {
+  const MessageRequest request{
+      .text = ToQString(question),
+      .title = ToQString(kApplicationTitle),
+      .icon = icon,
+      .buttons = QMessageBox::Yes | QMessageBox::No,
+      .defaultButton = QMessageBox::Yes,
+      .escapeButton = QMessageBox::No,
+  };
+  return platform.showMessage(parent, request) == QMessageBox::Yes;
+}
+
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -164,8 +178,10 @@ Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_
   connect(exportActions_, &ExportActions::choicesChanged, this, &Form15::renewScoring);
   centerOnScreen();
   Text2->setFocus();
-  recovery_ = std::make_unique<Recovery>(platform_, *this, *Text1,
-                                         [this](const Message& m) { showMessage(m); });
+  recovery_ = std::make_unique<Recovery>(
+      platform_, Text1->logDocument(),
+      RecoveryDialogs{.ask = [this](const Text& q) { return AskYesNo(platform_, this, q); },
+                      .tell = [this](const Message& m) { showMessage(m); }});
 }
 
 Form15::~Form15() = default;
@@ -246,7 +262,7 @@ void Form15::connectHandlers() {
   // value without a click, and the band list and the verdict must follow.
   connect(Check2, &QCheckBox::toggled, this, &Form15::onCheck2Toggled);
   connect(Check3, &QCheckBox::toggled, this, &Form15::onCheck3Toggled);
-  connect(Text1, &LogBox::logTextChanged, this, &Form15::onText1Changed);
+  connect(&Text1->logDocument(), &LogDocument::changed, this, &Form15::onText1Changed);
   connect(Text2, &QLineEdit::textChanged, this, &Form15::onText2Changed);
   connect(Text4, &QLineEdit::textChanged, this, &Form15::onText4Changed);
   // Typed or chosen from the list, a new band text may change the verdict.
@@ -500,17 +516,7 @@ void Form15::onCommitDataRequest(QSessionManager& manager) {
   if (!exitConfirmed_) manager.cancel();
 }
 
-bool Form15::confirmExit() {
-  const MessageRequest request{
-      .text = ToQString(kExitQuestion),
-      .title = ToQString(kApplicationTitle),
-      .icon = QMessageBox::NoIcon,
-      .buttons = QMessageBox::Yes | QMessageBox::No,
-      .defaultButton = QMessageBox::Yes,
-      .escapeButton = QMessageBox::No,
-  };
-  return platform_.showMessage(this, request) == QMessageBox::Yes;
-}
+bool Form15::confirmExit() { return AskYesNo(platform_, this, kExitQuestion, QMessageBox::NoIcon); }
 
 void Form15::showMessage(const Message& message) {
   platform_.showMessage(this, {.text = ToQString(message.text),

@@ -25,5 +25,6 @@ int main(int argc, char* argv[]) {
   cardel::Form15 window(platform);
   window.startRecovery();
   window.show();
+  window.loadHistory();
   return app.exec();
 }

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -81,6 +82,35 @@ class WindowPrefillTest : public QObject {
     typeCall("Q2XY");  // only a square in the log: nothing known
     QCOMPARE(form()->Text4->text(), QString());
     QCOMPARE(form()->Label5->text(), QString());
+  }
+
+  // One file of each layout in "storico"; the log in the window comes first.
+  void fillsFromEveryHistoryFormat() {
+    const QDir folder(w->dir.filePath(QStringLiteral("storico")));
+    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    WriteAll(folder.filePath("a.edi"),
+             "[REG1TEST;1]\r\nTName=Prova\r\nPCall=Q9XYZ\r\n[QSORecords;1]\r\n"
+             "261207;0918;Q5EDI;1;59;001;59;012;;JO33AB;1293;;N;;\r\n");
+    WriteAll(folder.filePath("b.txt"),
+             "!!Order!!,Call,Name,Loc1,Loc2\n# from the section's shared file\n"
+             "Q5ORD,Mario,JN45XW,\nQ5SEM;Anna;zz;JN54AB\nQ1ABC,Ugo,IO91WM,\n");
+    WriteAll(folder.filePath("c.txt"), "Q5PLN JO44CD 20261101\nQ5SCL;KN03AA\nnon letta\n");
+    WriteAll(folder.filePath("d.txt"), Contact("001", "Q5LOG", "JN33AA").toLatin1());
+    form()->loadHistory();
+    QTRY_VERIFY(!form()->historyStatus().isEmpty());
+    QCOMPARE(form()->historyStatus(),
+             QStringLiteral("Storico: 7 nominativi da 4 file, 1 riga non letta"));
+    const struct {
+      const char* call;
+      const char* locator;
+    } known[] = {
+        {"Q5EDI", "JO33AB"}, {"Q5ORD", "JN45XW"}, {"Q5SEM", "JN54AB"}, {"Q5PLN", "JO44CD"},
+        {"Q5SCL", "KN03AA"}, {"Q5LOG", "JN33AA"}, {"Q1ABC", "JO22AB"},
+    };
+    for (const auto& k : known) {
+      typeCall(k.call);
+      QCOMPARE(form()->Text4->text(), QString::fromLatin1(k.locator));
+    }
   }
 
   void asksForThreeCharactersAndNoHf() {

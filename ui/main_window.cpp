@@ -22,6 +22,7 @@
 #include "entry_filter.h"
 #include "export_actions.h"
 #include "export_dialog.h"
+#include "history_loader.h"
 #include "log_dates.h"
 #include "locator.h"
 #include "log_box.h"
@@ -438,7 +439,21 @@ std::optional<QString> Form15::knownLocator(const QString& callSign) const {
   if (callSign.size() < kMinPrefilledCallSign) return std::nullopt;
   if (const auto locator = Text1->model().latestLocator(ToText(callSign)))
     return ToQString(*locator);
+  if (history_) {
+    if (const auto locator = history_->locatorOf(ToText(callSign))) return ToQString(*locator);
+  }
   return std::nullopt;
+}
+
+void Form15::loadHistory() {
+  auto* loader = new HistoryLoader(this);
+  connect(loader, &HistoryLoader::loaded, this,
+          [this](std::shared_ptr<const History> history, const HistoryFigures& figures) {
+            history_ = std::move(history);
+            historyStatus_ = ToQString(
+                HistoryStatus(figures.stations, figures.files, figures.unreadLines));
+          });
+  loader->start(platform_.programFolder());
 }
 
 void Form15::setStationLocator(const QString& locator) {

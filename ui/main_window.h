@@ -24,6 +24,7 @@ namespace cardel {
 class ExportActions;
 class LogBox;
 class Platform;
+class History;
 class ScoreWindow;
 
 // The one window. It holds all of the logbook's state in its controls, reads
@@ -38,6 +39,11 @@ class Form15 : public QWidget {
   // Before the window takes input: offers back a log that a run which did not
   // end normally left behind, then keeps every change of the log on the disk.
   void startRecovery(std::chrono::milliseconds rewriteDelay = kRecoveryRewriteDelay);
+  // Reads the folder "storico" beside the program on a thread of its own, so
+  // the window paints at once; its known locators are used once it is read.
+  void loadHistory();
+  // "Storico: N nominativi da M file", once the history is read.
+  const QString& historyStatus() const { return historyStatus_; }
   Recovery& recovery() { return *recovery_; }
 
   // The station's own locator, from which Label5 measures the one typed in
@@ -112,7 +118,9 @@ class Form15 : public QWidget {
   CallMark mark_ = CallMark::Normal;
   QString stationLocator_;
   bool exitConfirmed_ = false;
-  bool prefilled_ = false;  // Text4 holds a prefill the operator has not touched
+  bool prefilled_ = false;
+  std::shared_ptr<const History> history_;
+  QString historyStatus_;  // Text4 holds a prefill the operator has not touched
   std::unique_ptr<Recovery> recovery_;
   ExportActions* exportActions_ = nullptr;
   ScoreWindow* scoreWindow_ = nullptr;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Takes the README's screenshot: the real program under Xvfb with a window
-# manager, a few contacts typed by keyboard. Needs xvfb, openbox, xdotool and
-# imagemagick.
+# Takes the README's screenshots: the real program under Xvfb with a window
+# manager, a few contacts typed by keyboard, then a locator filled in from the
+# folder storico, a new square and the "Punteggio" window. Needs xvfb,
+# openbox, xdotool and imagemagick.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 need_packages "${BUILD_PACKAGES[@]}" xvfb openbox xdotool imagemagick
@@ -16,6 +17,10 @@ openbox >/dev/null 2>&1 &
 sleep 1
 work=$(mktemp -d)
 cp "$ROOT/build/app/cardel" "$work/"
+printf '[Stazione]\nNominativo=I3ZZZ\nLocatore=JN55VJ\n' >"$work/cardel.ini"
+mkdir "$work/storico"
+printf '!!Order!!,Call,Name,Loc1,\n# made for the screenshot\nS51AB,Marko,JN76JA,\n' \
+  >"$work/storico/vhf.txt"
 LC_ALL=it_IT.UTF-8 "$work/cardel" >/dev/null 2>&1 &
 sleep 2
 
@@ -27,7 +32,31 @@ contact dl5qq 032 jo62qm
 contact f6abc 007 jn18du
 type_text i2ab
 sleep 0.5
-import -window root "$work/root.png"
-convert "$work/root.png" -trim +repage "$ROOT/docs/screenshot.png"
+shot() {
+  sleep 0.5
+  import -window root "$work/root.png"
+  convert "$work/root.png" -trim +repage "$ROOT/docs/$1"
+  echo "Wrote docs/$1"
+}
+shot screenshot.png
+
+# A station of the history: its locator and distance as soon as Tab leaves
+# the call sign.
+xdotool key ctrl+a BackSpace
+type_text s51ab
+xdotool key Tab
+shot prefill.png
+
+# A square no contact holds turns the locator box green.
+xdotool key Tab ctrl+a BackSpace
+type_text jn65
+shot nuovo-quadrato.png
+
+xdotool key ctrl+a BackSpace
+type_text jn76ja
+xdotool key shift+Tab
+type_text 021
+xdotool key Return
+xdotool key ctrl+shift+p
+shot punteggio.png
 rm -rf "$work"
-echo "Wrote docs/screenshot.png"

@@ -65,7 +65,8 @@ pack_zip() {
   name="cardel-$version-win64"
   stage="$DIR/zip/$name"
   rm -rf "$DIR/zip" "$DIR/$name.zip"
-  mkdir -p "$stage/sorgenti"
+  # Where the operator puts the files of known locators.
+  mkdir -p "$stage/sorgenti" "$stage/storico"
   cp "$DIR/cardel/app/cardel.exe" "$DIR/cardel/cardel-export/cardel-export.exe" "$stage/"
   x86_64-w64-mingw32-strip "$stage/cardel.exe" "$stage/cardel-export.exe"
   sed "s/@VERSION@/$version/" "$ROOT/packaging/windows/LEGGIMI.txt" >"$stage/LEGGIMI.txt"

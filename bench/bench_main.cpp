@@ -53,6 +53,7 @@
 #include "log_file.h"
 #include "log_model.h"
 #include "main_window.h"
+#include "score_window.h"
 #include "platform.h"
 #include "qso_entry.h"
 #include "qso_line.h"
@@ -381,9 +382,15 @@ void Text2Keystroke(benchmark::State& state, int lines, Typed typed, bool multib
 // back in the call sign.
 // With the recovery file on, each contact is appended and synced to the disk
 // before the command returns.
-void OkCommand(benchmark::State& state, int lines, bool protect) {
+// With `score`, "Punteggio" is open and counts the points from a station's
+// locator, renewed after each contact.
+void OkCommand(benchmark::State& state, int lines, bool protect, bool score = false) {
   BenchWindow& w = WindowWith(lines);
   const ProtectedLog kept(w, protect);
+  if (score) {
+    w.form->setStationLocator(QStringLiteral("JN61FW"));
+    w.form->scoreAction->trigger();
+  }
   Samples samples(state);
   bool entered = true;
   int n = 0;
@@ -401,6 +408,13 @@ void OkCommand(benchmark::State& state, int lines, bool protect) {
   }
   samples.report(lines);
   if (!entered) state.SkipWithError("a contact was not entered");
+  if (score) {
+    const auto& shown = w.form->scoreWindow().lines();
+    if (shown.isEmpty() || !shown.front()->text().startsWith(QStringLiteral("Collegamenti: ")))
+      state.SkipWithError("the score was not shown");
+    w.form->scoreAction->trigger();
+    w.form->setStationLocator({});
+  }
   w.reset();
 }
 
@@ -755,6 +769,8 @@ void RegisterAll() {
     window("ok_command", 300, 200, 100, [=](benchmark::State& s) { OkCommand(s, lines, false); });
     window("ok_command_recovery", 300, 200, 100,
            [=](benchmark::State& s) { OkCommand(s, lines, true); });
+    window("ok_command_score", 300, 200, 100,
+           [=](benchmark::State& s) { OkCommand(s, lines, false, true); });
     window("apri", 30, 20, 12, [=](benchmark::State& s) { OpenCommand(s, lines); });
     window("salva", 40, 30, 20, [=](benchmark::State& s) { SaveCommand(s, lines); });
     window("text1_key_middle", 200, 150, 80,
@@ -818,6 +834,12 @@ void RegisterAll() {
           ->Iterations(100)
           ->UseManualTime()
           ->Unit(benchmark::kMillisecond);
+  // So does the locator's keystroke, with its distance and new-square check.
+  benchmark::RegisterBenchmark("text4_key/station/1000000",
+                               [](benchmark::State& s) { Text4Keystroke(s, 1'000'000, true); })
+      ->Iterations(100)
+      ->UseManualTime()
+      ->Unit(benchmark::kMillisecond);
   RegisterRecoveryRewrites();
   RegisterHistory();
 }

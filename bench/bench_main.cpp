@@ -48,6 +48,7 @@
 #include <vector>
 
 #include "call_check.h"
+#include "export_actions.h"
 #include "log_box.h"
 #include "log_file.h"
 #include "log_model.h"
@@ -488,7 +489,8 @@ void Text1Keystroke(benchmark::State& state, int lines, bool protect) {
 // a distance).
 void Text4Keystroke(benchmark::State& state, int lines, bool station) {
   BenchWindow& w = WindowWith(lines);
-  w.form->setStationLocator(station ? QStringLiteral("JN61FW") : QString());
+  w.form->exportActions().settings().keep(
+      cardel::Station{QString(), station ? QStringLiteral("JN61FW") : QString()});
   QTest::keyClicks(w.form->Text4, "jo22a");
   const QString expected = station ? QStringLiteral("1292 km 333\u00B0") : QString();
   Samples samples(state);
@@ -502,7 +504,7 @@ void Text4Keystroke(benchmark::State& state, int lines, bool station) {
   }
   samples.report(lines);
   if (!shown) state.SkipWithError("the distance was not shown as expected");
-  w.form->setStationLocator({});
+  w.form->exportActions().settings().keep(cardel::Station{});
   w.reset();
 }
 

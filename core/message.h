@@ -63,4 +63,25 @@ Message RecoveryNotAFileMessage(TextView path);
 // A normal exit could not remove the recovery file.
 Message RecoveryNotRemovedMessage(TextView path, TextView reason);
 
+// Why "Stazione" does not keep the call sign or the locator typed.
+Text BadStationCallText(TextView callSign);
+Text BadStationLocatorText(TextView locator);
+
+// "Esporta log".
+inline constexpr TextView kExportTitle = u"Esporta log";
+inline constexpr TextView kNoStationQuestion =
+    u"Manca il nominativo o il locatore della stazione in \"Stazione\".\nImpostarli adesso?";
+inline constexpr TextView kNoExportFileText = u"Manca il file da scrivere.";
+inline constexpr TextView kNothingWritten = u"Nessun file scritto.";
+// The name of the format that writes the contest into its header.
+Text NoContestText(TextView format);
+Text ExportRefusedText(TextView diagnostics);
+Text CannotExportText(TextView path, TextView reason);
+Text ExportWrittenText(TextView path, TextView diagnostics);
+Text ReplaceFileQuestion(TextView path);
+
+// cardel.ini: each told once, since the values stay in use either way.
+Text SettingsNotSavedText(TextView path, TextView reason);
+Text SettingsCommentsDroppedText(TextView path, std::size_t comments);
+
 }  // namespace cardel

@@ -11,6 +11,8 @@ ModeNames NamesOf(Mode mode) {
   return {"SSB", "PH", "1"};
 }
 
+std::string_view ModeName(Mode mode) { return NamesOf(mode).name; }
+
 std::string Digits(long long n, int width) {
   std::string digits = std::to_string(n);
   if (static_cast<int>(digits.size()) < width) digits.insert(0, width - digits.size(), '0');

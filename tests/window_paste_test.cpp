@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "station_dialog.h"
+#include "export_actions.h"
 #include "window_fixture.h"
 
 // What is pasted, dropped or typed into an entry box reaches the log file as
@@ -195,7 +196,7 @@ class WindowPasteTest : public QObject {
   }
 
   void pastedLocatorIsMeasured() {
-    form()->setStationLocator("JN61FW");
+    form()->exportActions().settings().keep(cardel::Station{"", "JN61FW"});
     QApplication::clipboard()->setText("\u00A0JO22AB ");
     QTest::keyClick(form()->Text4, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(form()->Label5->text(), QStringLiteral("1292 km 333\u00B0"));

@@ -23,13 +23,11 @@ class ExportActions : public QObject {
   // Reads the station and the last export's choices from cardel.ini.
   ExportActions(Platform& platform, QWidget& window, const LogBox& log);
 
-  const Station& station() const { return station_; }
+  StationSettings& settings() { return *settings_; }
+  const Station& station() const { return settings_->station(); }
 
   QAction* stationAction;
   QAction* exportAction;
-
- signals:
-  void stationChanged(const Station& station);
 
  private:
   void onStationTriggered();
@@ -41,9 +39,7 @@ class ExportActions : public QObject {
   Platform& platform_;
   QWidget& window_;
   const LogBox& log_;
-  SettingsFile settings_;
-  Station station_;
-  ExportChoices choices_;
+  StationSettings* settings_;
   bool toldUnwritable_ = false;
   bool toldCommentsDropped_ = false;
 };

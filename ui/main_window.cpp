@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -133,9 +132,9 @@ Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_
   // window's own controls stay as they are.
   exportActions_ = new ExportActions(platform_, *this, *Text1);
   Text1->addContextActions({exportActions_->stationAction, exportActions_->exportAction});
-  setStationLocator(UsableLocator(exportActions_->station()));
-  connect(exportActions_, &ExportActions::stationChanged, this,
-          [this](const Station& station) { setStationLocator(UsableLocator(station)); });
+  connect(&exportActions_->settings(), &StationSettings::stationChanged, this,
+          &Form15::renewDistance);
+  renewDistance();
   centerOnScreen();
   Text2->setFocus();
   recovery_ = std::make_unique<Recovery>(platform_, *this, *Text1,
@@ -244,8 +243,7 @@ void Form15::centerOnScreen() {
 }
 
 QString Form15::logFilePath() const {
-  return QDir::toNativeSeparators(
-      QDir(platform_.programFolder()).filePath(ToQString(kLogFileName)));
+  return InFolder(platform_.programFolder(), ToQString(kLogFileName));
 }
 
 // OK: enters one contact.
@@ -377,17 +375,13 @@ void Form15::onText4Changed() {
   renewSquareMark();
 }
 
-void Form15::setStationLocator(const QString& locator) {
-  stationLocator_ = locator;
-  renewDistance();
-}
-
 // Kilometres and heading from the station to the locator typed, while both
 // are known and the contest has locators (not HF).
 void Form15::renewDistance() {
   std::optional<Path> path;
   if (!Check3->isChecked())
-    path = PathBetween(stationLocator_.toStdString(), Text4->text().toStdString());
+    path = PathBetween(UsableLocator(exportActions_->station()).toStdString(),
+                       Text4->text().toStdString());
   Label5->setText(path ? QStringLiteral("%1 km %2\u00B0").arg(path->km).arg(path->degrees)
                        : QString());
   // Unnamed, an empty label is named after its group box's title, the serial.
@@ -419,15 +413,8 @@ void Form15::onCommitDataRequest(QSessionManager& manager) {
 }
 
 bool Form15::confirmExit() {
-  const MessageRequest request{
-      .text = ToQString(kExitQuestion),
-      .title = ToQString(kApplicationTitle),
-      .icon = QMessageBox::NoIcon,
-      .buttons = QMessageBox::Yes | QMessageBox::No,
-      .defaultButton = QMessageBox::Yes,
-      .escapeButton = QMessageBox::No,
-  };
-  return platform_.showMessage(this, request) == QMessageBox::Yes;
+  return AskYesNo(platform_, this, ToQString(kExitQuestion), ToQString(kApplicationTitle),
+                  QMessageBox::NoIcon);
 }
 
 void Form15::showMessage(const Message& message) {

@@ -36,10 +36,6 @@ class Form15 : public QWidget {
   void startRecovery(std::chrono::milliseconds rewriteDelay = kRecoveryRewriteDelay);
   Recovery& recovery() { return *recovery_; }
 
-  // The station's own locator, from which Label5 measures the one typed in
-  // Text4; empty while the station has none.
-  void setStationLocator(const QString& locator);
-
   CallMark callMark() const { return mark_; }
   // "Stazione..." and "Esporta...", with the station read at start.
   ExportActions& exportActions() { return *exportActions_; }
@@ -98,7 +94,6 @@ class Form15 : public QWidget {
 
   Platform& platform_;
   CallMark mark_ = CallMark::Normal;
-  QString stationLocator_;
   bool exitConfirmed_ = false;
   std::unique_ptr<Recovery> recovery_;
   ExportActions* exportActions_ = nullptr;

@@ -78,4 +78,8 @@ class Platform {
   virtual std::optional<QString> removeFile(const QString& path);
 };
 
+// A question with Yes as the default answer and Esc for No; true for Yes.
+bool AskYesNo(Platform& platform, QWidget* parent, const QString& question, const QString& title,
+              QMessageBox::Icon icon = QMessageBox::Question);
+
 }  // namespace cardel

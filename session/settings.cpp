@@ -4,8 +4,12 @@
 #include <QSettings>
 #include <functional>
 
+#include "export.h"
 #include "files.h"
+#include "kept_files.h"
 #include "locator.h"
+#include "message.h"
+#include "qt_text.h"
 
 namespace cardel {
 
@@ -54,6 +58,14 @@ QString UsableLocator(const Station& station) {
   return IsLocator(station.locator.toStdString()) ? station.locator : QString();
 }
 
+std::optional<QString> StationFault(const Station& station) {
+  if (!logexport::IsStationCall(station.callSign.toStdString()))
+    return ToQString(BadStationCallText(ToText(station.callSign)));
+  if (!station.locator.isEmpty() && UsableLocator(station).isEmpty())
+    return ToQString(BadStationLocatorText(ToText(station.locator)));
+  return std::nullopt;
+}
+
 Station SettingsFile::readStation() const {
   QSettings settings(path_, QSettings::IniFormat);
   settings.beginGroup(QStringLiteral("Stazione"));
@@ -98,6 +110,23 @@ SettingsWrite SettingsFile::write(const ExportChoices& choices) const {
     s.setValue(QStringLiteral("Punti"), choices.points);
     s.setValue(QStringLiteral("Cartella"), choices.folder);
   });
+}
+
+StationSettings::StationSettings(const QString& programFolder, QObject* parent)
+    : QObject(parent),
+      file_(InFolder(programFolder, QString::fromUtf16(kSettingsFileName))),
+      station_(file_.readStation()),
+      choices_(file_.readExportChoices()) {}
+
+SettingsWrite StationSettings::keep(const Station& station) {
+  station_ = station;
+  emit stationChanged(station_);
+  return file_.write(station_);
+}
+
+SettingsWrite StationSettings::keep(const ExportChoices& choices) {
+  choices_ = choices;
+  return file_.write(choices_);
 }
 
 }  // namespace cardel

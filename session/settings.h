@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <optional>
-
-#include "kept_files.h"
 
 namespace cardel {
 
@@ -18,6 +17,10 @@ struct Station {
 // The station's locator when it is one to measure and export from; empty
 // otherwise. The one rule for the distance, "Stazione" and the export.
 QString UsableLocator(const Station& station);
+
+// Why a station cannot be kept; nothing when it can. An empty locator is
+// kept: only the EDI needs one, and the export asks for it then.
+std::optional<QString> StationFault(const Station& station);
 
 // The choices of the last export, as the dialog's lists show them.
 struct ExportChoices {
@@ -53,6 +56,30 @@ class SettingsFile {
 
  private:
   QString path_;
+};
+
+// The station and the last export's choices, read once from cardel.ini and
+// held here alone: the window, "Stazione" and "Esporta log" ask for them.
+class StationSettings : public QObject {
+  Q_OBJECT
+
+ public:
+  StationSettings(const QString& programFolder, QObject* parent);
+
+  const QString& path() const { return file_.path(); }
+  const Station& station() const { return station_; }
+  const ExportChoices& choices() const { return choices_; }
+  // In use until the program ends, whether or not the file could be written.
+  SettingsWrite keep(const Station& station);
+  SettingsWrite keep(const ExportChoices& choices);
+
+ signals:
+  void stationChanged(const Station& station);
+
+ private:
+  SettingsFile file_;
+  Station station_;
+  ExportChoices choices_;
 };
 
 }  // namespace cardel

@@ -129,14 +129,19 @@ Text ReplaceFileQuestion(TextView path) {
   return Join({u"Il file ", path, u" esiste gi\u00E0. Sostituirlo?"});
 }
 
+Text SettingsTooLargeReason(TextView megabytes) {
+  return Join({u"il file \u00E8 di ", megabytes,
+               u" MB, troppi per delle impostazioni, e non viene riscritto"});
+}
+
 Text SettingsNotSavedText(TextView path, TextView reason) {
   return Join({u"Impossibile salvare le impostazioni in ", path, u": ", reason,
                u".\nRestano valide fino alla chiusura del programma."});
 }
 
 Text SettingsCommentsDroppedText(TextView path, std::size_t comments) {
-  return Join({u"Le impostazioni sono state salvate in ", path, u" senza le sue righe di commento (",
-               ZeroPadded(static_cast<int>(comments), 1),
+  return Join({u"Le impostazioni sono state salvate in ", path,
+               u" senza le sue righe di commento (", ZeroPadded(static_cast<int>(comments), 1),
                u"): il file \u00E8 riscritto con le sole chiavi e i loro valori."});
 }
 

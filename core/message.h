@@ -80,6 +80,12 @@ Text CannotExportText(TextView path, TextView reason);
 Text ExportWrittenText(TextView path, TextView diagnostics);
 Text ReplaceFileQuestion(TextView path);
 
+// Why cardel.ini was not written.
+Text SettingsTooLargeReason(TextView megabytes);
+inline constexpr TextView kSettingsFormatReason =
+    u"il file non \u00E8 nel formato delle impostazioni";
+inline constexpr TextView kSettingsAccessReason = u"la cartella o il file non si lasciano scrivere";
+
 // cardel.ini: each told once, since the values stay in use either way.
 Text SettingsNotSavedText(TextView path, TextView reason);
 Text SettingsCommentsDroppedText(TextView path, std::size_t comments);

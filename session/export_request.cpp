@@ -41,7 +41,7 @@ std::optional<logexport::Mode> FindMode(const QString& name) {
 }
 
 std::optional<logexport::PointsRule> FindPointsRule(const QString& name,
-                                                    const char* PointsName::* column) {
+                                                    const char* PointsName::*column) {
   for (const PointsName& points : kPointsNames)
     if (SameName(name, points.*column)) return points.rule;
   return std::nullopt;

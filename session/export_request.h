@@ -40,7 +40,7 @@ inline constexpr std::array<PointsName, 3> kPointsNames{{
 const FormatName* FindFormat(const QString& name);
 std::optional<logexport::Mode> FindMode(const QString& name);
 std::optional<logexport::PointsRule> FindPointsRule(const QString& name,
-                                                    const char* PointsName::* column);
+                                                    const char* PointsName::*column);
 // The modes as the dialog lists them, in their order.
 QStringList ModeCaptions();
 

@@ -33,9 +33,8 @@ int CommentLines(const QByteArray& bytes) {
 SettingsWrite WriteGroup(const QString& path, const QString& group,
                          const std::function<void(QSettings&)>& fill) {
   if (const qint64 size = QFileInfo(path).size(); size > kLargestRewritten)
-    return {QStringLiteral("il file è di %1 MB, troppi per delle impostazioni, e non viene "
-                           "riscritto")
-                .arg(double(size) / (1024 * 1024), 0, 'f', 1)};
+    return {ToQString(
+        SettingsTooLargeReason(ToText(QString::number(double(size) / (1024 * 1024), 'f', 1))))};
   const FileRead before = ReadWholeFile(path);
   SettingsWrite outcome{.droppedComments = CommentLines(before.bytes)};
   QSettings settings(path, QSettings::IniFormat);
@@ -45,11 +44,10 @@ SettingsWrite WriteGroup(const QString& path, const QString& group,
   settings.sync();
   switch (settings.status()) {
     case QSettings::NoError: return outcome;
-    case QSettings::FormatError:
-      return {QStringLiteral("il file non è nel formato delle impostazioni")};
+    case QSettings::FormatError: return {ToQString(kSettingsFormatReason)};
     case QSettings::AccessError: break;
   }
-  return {QStringLiteral("la cartella o il file non si lasciano scrivere")};
+  return {ToQString(kSettingsAccessReason)};
 }
 
 }  // namespace

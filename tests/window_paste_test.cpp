@@ -7,8 +7,8 @@
 #include <QMimeData>
 #include <QPushButton>
 
-#include "station_dialog.h"
 #include "export_actions.h"
+#include "station_dialog.h"
 #include "window_fixture.h"
 
 // What is pasted, dropped or typed into an entry box reaches the log file as

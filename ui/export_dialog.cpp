@@ -206,10 +206,9 @@ void ExportDialog::onExportClicked() {
     return;
   }
   const ExportChoices chosen = choices();
-  const logexport::Outcome outcome =
-      logexport::Export(context_.logBytes,
-                        ToOptions(chosen, context_.settings.station(), context_.logBytes),
-                        MakeDateReader(LogDateFormat()));
+  const logexport::Outcome outcome = logexport::Export(
+      context_.logBytes, ToOptions(chosen, context_.settings.station(), context_.logBytes),
+      MakeDateReader(LogDateFormat()));
   if (outcome.exitStatus >= 2 || outcome.output.empty()) {
     tell(ToQString(ExportRefusedText(ToText(Joined(outcome.diagnostics)))), QMessageBox::Warning);
     return;

@@ -210,10 +210,13 @@ void Form15::chainTabOrder() {
 }
 
 void Form15::connectHandlers() {
-  connect(Command1, &QPushButton::clicked, this, &Form15::onCommand1Clicked);
-  connect(Command2, &QPushButton::clicked, this, &Form15::onCommand2Clicked);
-  connect(Command3, &QPushButton::clicked, this, &Form15::onCommand3Clicked);
-  connect(Command4, &QPushButton::clicked, this, &Form15::onCommand4Clicked);
+  const std::pair<QPushButton*, void (Form15::*)()> commands[] = {
+      {Command1, &Form15::onCommand1Clicked},
+      {Command2, &Form15::onCommand2Clicked},
+      {Command3, &Form15::onCommand3Clicked},
+      {Command4, &Form15::onCommand4Clicked}};
+  for (const auto& [button, handler] : commands)
+    connect(button, &QPushButton::clicked, this, handler);
   connect(Check1, &QCheckBox::clicked, this, &Form15::onCheck1Clicked);
   // By value, not by click: an assistive tool's Toggle action changes the
   // value without a click, and the band list and the verdict must follow.

@@ -78,8 +78,7 @@ void StationDialog::onOkClicked() {
   if (const auto fault = StationFault(typed)) {
     platform_.showMessage(this,
                           {.text = *fault, .title = windowTitle(), .icon = QMessageBox::Warning});
-    (logexport::IsStationCall(typed.callSign.toStdString()) ? locatorBox : callSignBox)
-        ->setFocus();
+    (logexport::IsStationCall(typed.callSign.toStdString()) ? locatorBox : callSignBox)->setFocus();
     return;
   }
   accept();

@@ -50,22 +50,8 @@ SettingsWrite WriteGroup(const QString& path, const QString& group,
   return {ToQString(kSettingsAccessReason)};
 }
 
-}  // namespace
-
-QString UsableLocator(const Station& station) {
-  return IsLocator(station.locator.toStdString()) ? station.locator : QString();
-}
-
-std::optional<QString> StationFault(const Station& station) {
-  if (!logexport::IsStationCall(station.callSign.toStdString()))
-    return ToQString(BadStationCallText(ToText(station.callSign)));
-  if (!station.locator.isEmpty() && UsableLocator(station).isEmpty())
-    return ToQString(BadStationLocatorText(ToText(station.locator)));
-  return std::nullopt;
-}
-
-Station SettingsFile::readStation() const {
-  QSettings settings(path_, QSettings::IniFormat);
+Station ReadStation(const QString& path) {
+  QSettings settings(path, QSettings::IniFormat);
   settings.beginGroup(QStringLiteral("Stazione"));
   const auto read = [&](const char* key) {
     return settings.value(QLatin1String(key)).toString().trimmed().toUpper();
@@ -73,15 +59,8 @@ Station SettingsFile::readStation() const {
   return {read("Nominativo"), read("Locatore")};
 }
 
-SettingsWrite SettingsFile::write(const Station& station) const {
-  return WriteGroup(path_, QStringLiteral("Stazione"), [&](QSettings& s) {
-    s.setValue(QStringLiteral("Nominativo"), station.callSign);
-    s.setValue(QStringLiteral("Locatore"), station.locator);
-  });
-}
-
-ExportChoices SettingsFile::readExportChoices() const {
-  QSettings settings(path_, QSettings::IniFormat);
+ExportChoices ReadExportChoices(const QString& path) {
+  QSettings settings(path, QSettings::IniFormat);
   settings.beginGroup(QStringLiteral("Esporta"));
   const ExportChoices defaults;
   const auto read = [&](const char* key, const QString& fallback) {
@@ -98,7 +77,37 @@ ExportChoices SettingsFile::readExportChoices() const {
   };
 }
 
-SettingsWrite SettingsFile::write(const ExportChoices& choices) const {
+}  // namespace
+
+QString UsableLocator(const Station& station) {
+  return IsLocator(station.locator.toStdString()) ? station.locator : QString();
+}
+
+std::optional<QString> StationFault(const Station& station) {
+  if (!logexport::IsStationCall(station.callSign.toStdString()))
+    return ToQString(BadStationCallText(ToText(station.callSign)));
+  if (!station.locator.isEmpty() && UsableLocator(station).isEmpty())
+    return ToQString(BadStationLocatorText(ToText(station.locator)));
+  return std::nullopt;
+}
+
+StationSettings::StationSettings(const QString& programFolder, QObject* parent)
+    : QObject(parent),
+      path_(InFolder(programFolder, QString::fromUtf16(kSettingsFileName))),
+      station_(ReadStation(path_)),
+      choices_(ReadExportChoices(path_)) {}
+
+SettingsWrite StationSettings::keep(const Station& station) {
+  station_ = station;
+  emit stationChanged(station_);
+  return WriteGroup(path_, QStringLiteral("Stazione"), [&](QSettings& s) {
+    s.setValue(QStringLiteral("Nominativo"), station.callSign);
+    s.setValue(QStringLiteral("Locatore"), station.locator);
+  });
+}
+
+SettingsWrite StationSettings::keep(const ExportChoices& choices) {
+  choices_ = choices;
   return WriteGroup(path_, QStringLiteral("Esporta"), [&](QSettings& s) {
     s.setValue(QStringLiteral("Formato"), choices.format);
     s.setValue(QStringLiteral("Contest"), choices.contest);
@@ -108,23 +117,6 @@ SettingsWrite SettingsFile::write(const ExportChoices& choices) const {
     s.setValue(QStringLiteral("Punti"), choices.points);
     s.setValue(QStringLiteral("Cartella"), choices.folder);
   });
-}
-
-StationSettings::StationSettings(const QString& programFolder, QObject* parent)
-    : QObject(parent),
-      file_(InFolder(programFolder, QString::fromUtf16(kSettingsFileName))),
-      station_(file_.readStation()),
-      choices_(file_.readExportChoices()) {}
-
-SettingsWrite StationSettings::keep(const Station& station) {
-  station_ = station;
-  emit stationChanged(station_);
-  return file_.write(station_);
-}
-
-SettingsWrite StationSettings::keep(const ExportChoices& choices) {
-  choices_ = choices;
-  return file_.write(choices_);
 }
 
 }  // namespace cardel

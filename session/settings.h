@@ -41,32 +41,18 @@ struct SettingsWrite {
   int droppedComments = 0;         // comment lines the rewrite left out
 };
 
-// cardel.ini beside the program, so that a copy of the program folder on a
-// USB stick carries the station with it.
-class SettingsFile {
- public:
-  explicit SettingsFile(QString path) : path_(std::move(path)) {}
-
-  const QString& path() const { return path_; }
-  // Read as typed by hand too: blanks around and lower case make no difference.
-  Station readStation() const;
-  ExportChoices readExportChoices() const;
-  SettingsWrite write(const Station& station) const;
-  SettingsWrite write(const ExportChoices& choices) const;
-
- private:
-  QString path_;
-};
-
-// The station and the last export's choices, read once from cardel.ini and
-// held here alone: the window, "Stazione" and "Esporta log" ask for them.
+// The station and the last export's choices, read once from cardel.ini
+// beside the program and held here alone: the window, "Stazione" and
+// "Esporta log" ask for them. A copy of the program folder on a USB stick
+// carries the station with it.
 class StationSettings : public QObject {
   Q_OBJECT
 
  public:
+  // Read as typed by hand too: blanks around and lower case make no difference.
   StationSettings(const QString& programFolder, QObject* parent);
 
-  const QString& path() const { return file_.path(); }
+  const QString& path() const { return path_; }
   const Station& station() const { return station_; }
   const ExportChoices& choices() const { return choices_; }
   // In use until the program ends, whether or not the file could be written.
@@ -77,7 +63,7 @@ class StationSettings : public QObject {
   void stationChanged(const Station& station);
 
  private:
-  SettingsFile file_;
+  QString path_;
   Station station_;
   ExportChoices choices_;
 };

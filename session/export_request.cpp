@@ -1,6 +1,7 @@
 #include "export_request.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <variant>
 
 #include "bands.h"
@@ -15,15 +16,20 @@ bool SameName(const QString& name, const char* entry) {
   return name.compare(QLatin1String(entry), Qt::CaseInsensitive) == 0;
 }
 
+// The contact lines of a log, read as the exporter reads them.
+std::vector<ParsedQso> Contacts(std::string_view logBytes) {
+  std::vector<ParsedQso> contacts;
+  for (const LogLine& line : SplitLogLines(logBytes))
+    if (auto parsed = ParseQsoLine(line.text); auto* qso = std::get_if<ParsedQso>(&parsed))
+      contacts.push_back(std::move(*qso));
+  return contacts;
+}
+
 // A log of HF contacts has no received locators: its Cabrillo is written
 // without the station's locator too, as the exporter writes it without one.
 bool HasReceivedLocator(std::string_view logBytes) {
-  for (const LogLine& line : SplitLogLines(logBytes)) {
-    const auto parsed = ParseQsoLine(line.text);
-    if (const auto* qso = std::get_if<ParsedQso>(&parsed); qso && !qso->locator.empty())
-      return true;
-  }
-  return false;
+  return std::ranges::any_of(Contacts(logBytes),
+                             [](const ParsedQso& qso) { return !qso.locator.empty(); });
 }
 
 }  // namespace
@@ -47,23 +53,13 @@ std::optional<logexport::PointsRule> FindPointsRule(const QString& name,
   return std::nullopt;
 }
 
-QStringList ModeCaptions() {
-  QStringList captions;
-  for (const logexport::Mode mode : logexport::kModes)
-    captions.append(QLatin1String(logexport::ModeName(mode)));
-  return captions;
-}
-
 QStringList OfferedBands(std::string_view logBytes) {
   std::vector<bool> held(logexport::Bands().size(), false);
   bool unbanded = false;
-  for (const LogLine& line : SplitLogLines(logBytes)) {
-    const auto parsed = ParseQsoLine(line.text);
-    const auto* qso = std::get_if<ParsedQso>(&parsed);
-    if (!qso) continue;
-    if (!qso->band) {
+  for (const ParsedQso& qso : Contacts(logBytes)) {
+    if (!qso.band) {
       unbanded = true;
-    } else if (const auto* band = logexport::FindBand(*qso->band)) {
+    } else if (const auto* band = logexport::FindBand(*qso.band)) {
       held[std::size_t(band - logexport::Bands().data())] = true;
     }
   }

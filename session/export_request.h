@@ -4,7 +4,6 @@
 #include <QStringList>
 #include <array>
 #include <optional>
-#include <string_view>
 
 #include "export.h"
 #include "settings.h"
@@ -41,8 +40,6 @@ const FormatName* FindFormat(const QString& name);
 std::optional<logexport::Mode> FindMode(const QString& name);
 std::optional<logexport::PointsRule> FindPointsRule(const QString& name,
                                                     const char* PointsName::*column);
-// The modes as the dialog lists them, in their order.
-QStringList ModeCaptions();
 
 // The bands a log's contacts were logged on, in the band list's order; the
 // whole list when some contact has no band, since the choice gives it one.

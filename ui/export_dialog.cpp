@@ -74,7 +74,8 @@ void ExportDialog::createControls() {
   bandBox = new QComboBox(this);
   bandBox->addItems(OfferedBands(context_.logBytes));
   modeBox = new QComboBox(this);
-  modeBox->addItems(ModeCaptions());
+  for (const logexport::Mode mode : logexport::kModes)
+    modeBox->addItem(QLatin1String(logexport::ModeName(mode)));
   pointsBox = new QComboBox(this);
   for (const PointsName& points : kPointsNames) pointsBox->addItem(QLatin1String(points.caption));
   fileBox = new QLineEdit(this);

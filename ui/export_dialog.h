@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QMessageBox>
-#include <QStringList>
 #include <functional>
 #include <optional>
 #include <string>

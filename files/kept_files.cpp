@@ -3,15 +3,12 @@
 #include <QCoreApplication>
 
 #include "log_file.h"
+#include "qt_text.h"
 #include "recovery_file.h"
 
 namespace cardel {
 
 namespace {
-
-QString FromCore(TextView name) {
-  return QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size()));
-}
 
 #ifdef _WIN32
 const QString kProgramFileName = QStringLiteral("cardel.exe");
@@ -23,10 +20,10 @@ const QString kProgramFileName = QStringLiteral("cardel");
 
 QList<KeptFile> CardelFilesIn(const QString& folder) {
   return {
-      KeptLog(InFolder(folder, FromCore(kLogFileName))),
-      {InFolder(folder, FromCore(kRecoveryFileName)),
+      KeptLog(InFolder(folder, ToQString(kLogFileName))),
+      {InFolder(folder, ToQString(kRecoveryFileName)),
        QStringLiteral("il file di recupero del log, che Cardel riscrive mentre è aperto")},
-      {InFolder(folder, FromCore(kRecoveryLockName)),
+      {InFolder(folder, ToQString(kRecoveryLockName)),
        QStringLiteral("il blocco del file di recupero, che tiene un secondo Cardel fuori dal log")},
       {InFolder(folder, QString::fromUtf16(kSettingsFileName)),
        QStringLiteral("il file delle impostazioni, con la stazione e l'ultima esportazione")},

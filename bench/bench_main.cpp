@@ -49,6 +49,7 @@
 
 #include "call_check.h"
 #include "export_actions.h"
+#include "history.h"
 #include "log_box.h"
 #include "log_file.h"
 #include "log_model.h"
@@ -636,6 +637,101 @@ void RegisterRecoveryRewrites() {
   }
 }
 
+// ---------------------------------------------------------------------------
+// The known locators read at start, from a history of distinct stations.
+
+// Station n's call sign, different for every n below 6 million: prefix,
+// digit and three letters.
+std::string StationCall(int n) {
+  std::string call = kPrefixes[n % std::size(kPrefixes)];
+  n /= static_cast<int>(std::size(kPrefixes));
+  call.push_back(static_cast<char>('0' + n % 10));
+  n /= 10;
+  for (int i = 0; i < 3; ++i, n /= 26) call.push_back(static_cast<char>('A' + n % 26));
+  return call;
+}
+
+std::string RandomLocator(Prng& prng) {
+  return {prng.letter('A', 'R'), prng.letter('A', 'R'), prng.letter('0', '9'),
+          prng.letter('0', '9'), prng.letter('A', 'X'), prng.letter('A', 'X')};
+}
+
+// `stations` lines, CR LF ended: "!!Order!!" columns with a name, or plain
+// "CALL LOCATOR YYYYMMDD".
+std::string MakeHistoryBytes(int stations, bool callHistory) {
+  Prng prng;
+  std::string bytes = callHistory ? "!!Order!!,Call,Name,Loc1,\r\n" : "";
+  bytes.reserve(static_cast<std::size_t>(stations) * 32);
+  for (int i = 0; i < stations; ++i) {
+    const std::string call = StationCall(i);
+    const std::string locator = RandomLocator(prng);
+    if (callHistory)
+      bytes += call + ",Mario," + locator + ",\r\n";
+    else
+      bytes += call + " " + locator + " 2026" + ThreeDigits(1 + prng.below(12)).substr(1) +
+               ThreeDigits(1 + prng.below(28)).substr(1) + "\r\n";
+  }
+  return bytes;
+}
+
+// A read of the whole file into a fresh history, as a start with one such
+// file in "storico" does.
+void HistoryRead(benchmark::State& state, int stations, bool callHistory) {
+  const std::string bytes = MakeHistoryBytes(stations, callHistory);
+  Samples samples(state);
+  std::size_t kept = 0;
+  for (auto _ : state) {
+    // Destroyed outside the timing: the program keeps it until it ends.
+    cardel::History history;
+    samples.add(TimeIt([&] { history.add(cardel::ReadHistoryFile(bytes)); }));
+    kept = history.stationCount();
+  }
+  samples.report(stations);
+  state.counters["stations"] = static_cast<double>(kept);
+  state.counters["file_mb"] = static_cast<double>(bytes.size()) / 1e6;
+  if (kept != static_cast<std::size_t>(stations)) state.SkipWithError("stations were lost");
+}
+
+// A thousand look-ups of typed call signs, half of them known, per iteration:
+// median_ms is the microseconds of one.
+void HistoryLookup(benchmark::State& state, int stations) {
+  cardel::History history;
+  history.add(cardel::ReadHistoryFile(MakeHistoryBytes(stations, false)));
+  std::vector<Text> typed;
+  Prng prng;
+  for (int i = 0; i < 1000; ++i)
+    typed.push_back(Widen(i % 2 ? StationCall(prng.below(stations)) : "QX9" + StationCall(i)));
+  Samples samples(state);
+  std::size_t found = 0;
+  for (auto _ : state) {
+    found = 0;
+    samples.add(TimeIt([&] {
+      for (const Text& call : typed) found += history.locatorOf(call).has_value();
+    }));
+  }
+  samples.report(stations);
+  if (found != 500) state.SkipWithError("the known call signs were not all found");
+}
+
+void RegisterHistory() {
+  for (const int stations : {1'000, 200'000}) {
+    const std::string size = std::to_string(stations);
+    for (const bool callHistory : {true, false})
+      benchmark::RegisterBenchmark(
+          (std::string(callHistory ? "history/read_call_history/" : "history/read_plain/") + size)
+              .c_str(),
+          [=](benchmark::State& s) { HistoryRead(s, stations, callHistory); })
+          ->Iterations(stations < 200'000 ? 200 : 20)
+          ->UseManualTime()
+          ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((std::string("history/lookup_1000_calls/") + size).c_str(),
+                                 [=](benchmark::State& s) { HistoryLookup(s, stations); })
+        ->Iterations(2000)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+  }
+}
+
 void RegisterAll() {
   for (const int lines : kLogSizes) {
     std::string size = "/";
@@ -691,8 +787,8 @@ void RegisterAll() {
       benchmark::DoNotOptimize(cardel::EnterQso(
           form, clock, [](std::chrono::year_month_day) { return Text(u"07/12/2026"); }));
     });
-    core("core/AppendQsoLine", 1000, 400, 100, [](const CoreLog& l) {
-      benchmark::DoNotOptimize(cardel::AppendQsoLine(
+    core("core/AppendedQsoLine", 1000, 400, 100, [](const CoreLog& l) {
+      benchmark::DoNotOptimize(cardel::AppendedQsoLine(
           l.log, u"999-+-07/12/2026---1318---QX9ABC---59---123---JN45AB\r\n"));
     });
     core("core/OpenLog", 200, 60, 20, [](const CoreLog& l) {
@@ -725,6 +821,7 @@ void RegisterAll() {
           ->UseManualTime()
           ->Unit(benchmark::kMillisecond);
   RegisterRecoveryRewrites();
+  RegisterHistory();
 }
 
 // ---------------------------------------------------------------------------

@@ -40,7 +40,7 @@ ROWS = [
     ("recovery/writer_thread_rewrite", "recovery rewrite: encode, write, sync (own thread)", None),
     ("core/CheckCallSign_absent", "core CheckCallSign, call not in log", None),
     ("core/EnterQso", "core EnterQso", None),
-    ("core/AppendQsoLine", "core AppendQsoLine", None),
+    ("core/AppendedQsoLine", "core AppendedQsoLine", None),
     ("core/OpenLog", "core OpenLog", None),
     ("core/RestoreSerial", "core RestoreSerial", None),
     ("core/SaveLog", "core SaveLog", None),

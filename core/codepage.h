@@ -13,6 +13,15 @@ namespace cardel {
 // byte for byte.
 Text DecodeWindows1252(std::string_view bytes);
 
+// UTF-8 read strictly: no overlong forms, no surrogates, nothing above
+// U+10FFFF. A bad sequence gives U+FFFD for its first byte.
+Text DecodeUtf8(std::string_view bytes);
+
+// Files made by other programs come in either: UTF-8 when every byte of them
+// is valid UTF-8, its byte-order mark dropped, else Windows-1252. A text in
+// Windows-1252 with letters beyond ASCII is almost never valid UTF-8.
+Text DecodeUtf8OrWindows1252(std::string_view bytes);
+
 // Characters the code page cannot hold are written as "?", one per character
 // (a surrogate pair is one character).
 std::string EncodeWindows1252(TextView text);

@@ -4,9 +4,12 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "locator.h"
@@ -25,7 +28,22 @@ struct Line {
   Text callSign;               // WorkedForm
   std::optional<Text> band;    // WorkedForm; none for a line without band
   Text square;                 // of a valid locator or square, upper-cased; else empty
+  // What the score reads of a line that the export takes for a contact.
+  bool scored = false;
+  bool located = false;  // a valid six-character locator, so a distance
+  double km = 0;         // from the station's locator, when both are known
+  UtcMinute minute{};
 };
+
+// What the first contact of a call sign on a band brings to the score.
+struct Contribution {
+  std::uint32_t id = 0;
+  bool located = false;
+  double km = 0;
+  Text square;
+};
+
+constexpr PointsRule kRules[] = {PointsRule::Iaru, PointsRule::Km, PointsRule::Round};
 
 using BandCounts = std::map<std::optional<Text>, std::size_t>;
 
@@ -43,6 +61,32 @@ Text SquareOf(TextView locatorField) {
     ascii.push_back(static_cast<char>(c));
   }
   return IsLocatorOrSquare(ascii) ? locator.substr(0, 4) : Text();
+}
+
+std::string AsciiLocator(TextView locator) {
+  std::string ascii;
+  for (const char16_t c : locator) {
+    if (c > 0x7F) return {};
+    ascii.push_back(static_cast<char>(c));
+  }
+  return IsLocator(ascii) ? ascii : std::string();
+}
+
+// Dates repeat from line to line, and a date read through the machine's
+// calendar costs far more than a lookup.
+DateReader Remembering(DateReader read) {
+  if (!read) return read;
+  auto known = std::make_shared<std::unordered_map<Text, std::optional<std::chrono::year_month_day>>>();
+  return [read = std::move(read), known](TextView date) {
+    auto [found, fresh] = known->try_emplace(Text(date));
+    if (fresh) found->second = read(date);
+    return found->second;
+  };
+}
+
+TextView WithoutLineEnd(TextView line) {
+  while (!line.empty() && (line.back() == u'\r' || line.back() == u'\n')) line.remove_suffix(1);
+  return line;
 }
 
 // True when no line is left.
@@ -64,11 +108,29 @@ struct LogModel::Index {
   std::unordered_map<Text, CallEntry> calls;
   std::unordered_map<Text, BandCounts> squares;
 
+  ScoringRules rules;
+  std::optional<Text> defaultBand;  // WorkedForm
+  // Per call sign and band, what its first contact brings to the score.
+  std::unordered_map<Text, std::map<std::optional<Text>, Contribution>> scorers;
+  std::unordered_set<Text> touched;  // call signs whose lines changed
+  std::map<std::optional<Text>, std::size_t> bandContacts;
+  std::array<long long, std::size(kRules)> points{};
+  std::map<std::pair<std::optional<Text>, Text>, std::size_t> squaresScored;
+  std::map<double, std::vector<std::uint32_t>> byKm;  // scoring lines with a distance
+  std::multiset<UtcMinute> minutes;
+
   void clear() {
     lines.clear();
     lineOfId.clear();
     calls.clear();
     squares.clear();
+    scorers.clear();
+    touched.clear();
+    bandContacts.clear();
+    points = {};
+    squaresScored.clear();
+    byKm.clear();
+    minutes.clear();
   }
 
   // The index of the last line that starts at or before `at`.
@@ -87,12 +149,81 @@ struct LogModel::Index {
       line.callSign = WorkedForm(fields->callSign);
       if (fields->band) line.band = WorkedForm(*fields->band);
       line.square = SquareOf(fields->locator);
+      if (rules.readDate) readScore(line, text);
     }
     return line;
   }
 
+  void readScore(Line& line, TextView text) const {
+    const auto parsed = ParseQsoLine(text);
+    const auto* qso = std::get_if<ParsedQso>(&parsed);
+    if (!qso) return;
+    const auto day = QsoDay(*qso, rules.readDate);
+    if (!day) return;
+    line.scored = true;
+    line.minute = std::chrono::sys_days(*day) + std::chrono::hours(qso->time.hour) +
+                  std::chrono::minutes(qso->time.minute);
+    const std::string locator = AsciiLocator(qso->locator);
+    line.located = !locator.empty();
+    if (line.located && !rules.ownLocator.empty()) line.km = DistanceKm(rules.ownLocator, locator);
+  }
+
+  const std::optional<Text>& tallyBand(const Line& line) const {
+    return line.band ? line.band : defaultBand;
+  }
+
+  void add(const std::optional<Text>& band, const Contribution& c, int sign) {
+    if ((bandContacts[band] += sign) == 0) bandContacts.erase(band);
+    if (!c.located) return;
+    const std::pair key{band, c.square};
+    if ((squaresScored[key] += sign) == 0) squaresScored.erase(key);
+    if (rules.ownLocator.empty()) return;
+    for (std::size_t r = 0; r < std::size(kRules); ++r)
+      points[r] += sign * DistancePoints(c.km, kRules[r]);
+    auto& ids = byKm[c.km];
+    if (sign > 0) {
+      ids.push_back(c.id);
+    } else if (std::erase(ids, c.id), ids.empty()) {
+      byKm.erase(c.km);
+    }
+  }
+
+  // The first scored line of the call sign on each band takes the score; the
+  // others are duplicates. Asked again for each call sign an edit touched.
+  void rescore(const Text& callSign) {
+    if (const auto old = scorers.find(callSign); old != scorers.end()) {
+      for (const auto& [band, c] : old->second) add(band, c, -1);
+      scorers.erase(old);
+    }
+    const auto entry = calls.find(callSign);
+    if (entry == calls.end()) return;
+    std::map<std::optional<Text>, const Line*> first;
+    for (const std::uint32_t id : entry->second.ids) {
+      const Line& line = lines[lineOfId[id]];
+      if (!line.scored) continue;
+      const auto [found, fresh] = first.try_emplace(tallyBand(line), &line);
+      if (!fresh && line.start < found->second->start) found->second = &line;
+    }
+    if (first.empty()) return;
+    auto& kept = scorers[callSign];
+    for (const auto& [band, line] : first) {
+      const Contribution c{line->id, line->located, line->km, line->square};
+      add(band, c, +1);
+      kept.emplace(band, c);
+    }
+  }
+
+  void rescoreTouched() {
+    for (const Text& callSign : touched) rescore(callSign);
+    touched.clear();
+  }
+
   void count(const Line& line) {
     if (!line.contact) return;
+    if (line.scored) {
+      touched.insert(line.callSign);
+      minutes.insert(line.minute);
+    }
     CallEntry& entry = calls[line.callSign];
     entry.ids.push_back(line.id);
     ++entry.bands[line.band];
@@ -101,6 +232,10 @@ struct LogModel::Index {
 
   void uncount(const Line& line) {
     if (!line.contact) return;
+    if (line.scored) {
+      touched.insert(line.callSign);
+      minutes.erase(minutes.find(line.minute));
+    }
     const auto found = calls.find(line.callSign);
     CallEntry& entry = found->second;
     std::erase(entry.ids, line.id);
@@ -131,6 +266,7 @@ struct LogModel::Index {
       lines[i].start =
           static_cast<std::size_t>(static_cast<std::ptrdiff_t>(lines[i].start) + shift);
     for (std::size_t i = first; i < lines.size(); ++i) lineOfId[lines[i].id] = i;
+    rescoreTouched();
   }
 };
 
@@ -139,8 +275,21 @@ LogModel::~LogModel() = default;
 
 void LogModel::setText(Text text) {
   text_ = std::move(text);
+  reindex();
+}
+
+void LogModel::reindex() {
   index_->clear();
   index_->replaceLines(0, 0, text_, 0, 0);
+}
+
+void LogModel::setScoring(ScoringRules rules) {
+  if (!IsLocator(rules.ownLocator)) rules.ownLocator.clear();
+  rules.readDate = Remembering(std::move(rules.readDate));
+  index_->defaultBand.reset();
+  if (rules.defaultBand) index_->defaultBand = WorkedForm(*rules.defaultBand);
+  index_->rules = std::move(rules);
+  reindex();
 }
 
 // Only the lines the edit touches are read again. The line before the edit
@@ -192,6 +341,65 @@ bool LogModel::squareWorked(TextView square, std::optional<TextView> bandText) c
   const auto found = index_->squares.find(UpperCase(square.substr(0, 4)));
   if (found == index_->squares.end()) return false;
   return !bandText || found->second.contains(ChosenBand(*bandText));
+}
+
+const std::map<std::optional<Text>, std::size_t>& LogModel::contactsPerBand() const {
+  return index_->bandContacts;
+}
+
+std::size_t LogModel::contactCount() const {
+  std::size_t count = 0;
+  for (const auto& [band, contacts] : index_->bandContacts) count += contacts;
+  return count;
+}
+
+long long LogModel::points(PointsRule rule) const {
+  const auto at = std::find(std::begin(kRules), std::end(kRules), rule) - std::begin(kRules);
+  return index_->points[static_cast<std::size_t>(at)];
+}
+
+bool LogModel::measuresDistance() const { return !index_->rules.ownLocator.empty(); }
+
+std::size_t LogModel::squareCount() const { return index_->squaresScored.size(); }
+
+std::optional<BestDx> LogModel::bestDx() const {
+  const Index& index = *index_;
+  if (index.byKm.empty()) return std::nullopt;
+  const auto& [km, ids] = *index.byKm.rbegin();
+  std::size_t at = index.lineOfId[ids.front()];
+  for (const std::uint32_t id : ids) at = std::min(at, index.lineOfId[id]);
+  const auto qso = std::get<ParsedQso>(ParseQsoLine(lineText(at)));
+  return BestDx{qso.callSign, qso.locator, km};
+}
+
+TextView LogModel::lineText(std::size_t at) const {
+  const auto& lines = index_->lines;
+  const std::size_t start = lines[at].start;
+  const std::size_t end = at + 1 < lines.size() ? lines[at + 1].start : text_.size();
+  return WithoutLineEnd(TextView(text_).substr(start, end - start));
+}
+
+std::optional<Text> LogModel::latestLocator(TextView typed) const {
+  const Index& index = *index_;
+  const auto found = index.calls.find(UpperCase(typed));
+  if (found == index.calls.end()) return std::nullopt;
+  std::vector<std::size_t> at;
+  for (const std::uint32_t id : found->second.ids) at.push_back(index.lineOfId[id]);
+  std::sort(at.rbegin(), at.rend());
+  for (const std::size_t line : at) {
+    const auto fields = SplitQsoLine(lineText(line));
+    if (!fields) continue;
+    const Text locator = WorkedForm(fields->locator);
+    if (!AsciiLocator(locator).empty()) return locator;
+  }
+  return std::nullopt;
+}
+
+std::size_t LogModel::contactsBetween(UtcMinute first, UtcMinute last) const {
+  if (last < first) return 0;
+  const auto& minutes = index_->minutes;
+  return static_cast<std::size_t>(
+      std::distance(minutes.lower_bound(first), minutes.upper_bound(last)));
 }
 
 }  // namespace cardel

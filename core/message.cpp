@@ -1,5 +1,7 @@
 #include "message.h"
 
+#include <string>
+
 namespace cardel {
 
 namespace {
@@ -143,6 +145,20 @@ Text SettingsCommentsDroppedText(TextView path, std::size_t comments) {
   return Join({u"Le impostazioni sono state salvate in ", path,
                u" senza le sue righe di commento (", ZeroPadded(static_cast<int>(comments), 1),
                u"): il file \u00E8 riscritto con le sole chiavi e i loro valori."});
+}
+
+Text HistoryStatus(std::size_t stations, std::size_t files, std::size_t unreadLines) {
+  const auto number = [](std::size_t n) {
+    const std::string digits = std::to_string(n);
+    return Text(digits.begin(), digits.end());
+  };
+  Text status =
+      Join({u"Storico: ", number(stations), stations == 1 ? u" nominativo" : u" nominativi",
+            u" da ", number(files), u" file"});
+  if (unreadLines > 0)
+    status += Join(
+        {u", ", number(unreadLines), unreadLines == 1 ? u" riga non letta" : u" righe non lette"});
+  return status;
 }
 
 }  // namespace cardel

@@ -90,4 +90,8 @@ inline constexpr TextView kSettingsAccessReason = u"la cartella o il file non si
 Text SettingsNotSavedText(TextView path, TextView reason);
 Text SettingsCommentsDroppedText(TextView path, std::size_t comments);
 
+// What the window tells of the known locators read at start: "Storico: 2
+// nominativi da 1 file", with ", 3 righe non lette" when lines were skipped.
+Text HistoryStatus(std::size_t stations, std::size_t files, std::size_t unreadLines);
+
 }  // namespace cardel

@@ -49,7 +49,7 @@ UtcStamp ToUtc(const LocalClock& local, bool gmtPlusOne);
 using DateFormatter = std::function<Text(std::chrono::year_month_day)>;
 
 struct QsoAccepted {
-  QsoLine qsoLine;         // to be appended to the log with AppendQsoLine
+  QsoLine qsoLine;         // to be appended to the log with AppendedQsoLine
   Text nextSerialCaption;  // the new caption of Frame1
 
   friend bool operator==(const QsoAccepted&, const QsoAccepted&) = default;

@@ -67,10 +67,8 @@ Text OneWordText(TextView text) {
   return kept;
 }
 
-LogText AppendQsoLine(LogText logText, TextView qsoLine) {
-  logText.append(LineEndBefore(logText));
-  logText.append(qsoLine);
-  return logText;
+Text AppendedQsoLine(TextView logText, TextView qsoLine) {
+  return Join({LineEndBefore(logText), qsoLine});
 }
 
 }  // namespace cardel

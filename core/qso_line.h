@@ -83,8 +83,9 @@ TextView WithoutInvisibleAround(TextView field);
 // what looks alike is alike.
 Text OneWordText(TextView text);
 
-// The log text followed by the line, on a line of its own. Taken by value, so
-// a caller that moves its log in pays only for the line.
-LogText AppendQsoLine(LogText logText, TextView qsoLine);
+// What appending the line adds at the end of the log, so that it stands on
+// a line of its own: LineEndBefore(logText), then the line. The log itself
+// is left alone, so a log of any size costs only the line.
+Text AppendedQsoLine(TextView logText, TextView qsoLine);
 
 }  // namespace cardel

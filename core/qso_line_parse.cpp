@@ -7,6 +7,10 @@ namespace cardel {
 
 namespace {
 
+// What a hand-typed field holds between two words, which no format can write
+// as one field. Narrower than IsInvisible on purpose: what is invisible
+// around a field is dropped, but a control character or a no-break space
+// inside one is only something the export folds to ASCII.
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
@@ -71,6 +75,17 @@ std::variant<ParsedQso, QsoLineFault> ParseQsoLine(TextView line) {
   qso.callSign = callSign;
   qso.receivedSerial = Text(receivedSerial);
   return qso;
+}
+
+std::optional<std::chrono::year_month_day> QsoDay(const ParsedQso& qso,
+                                                 const DateReader& readDate) {
+  const auto date = readDate(qso.date);
+  if (!date || !date->ok()) return std::nullopt;
+  const std::chrono::year_month_day day{std::chrono::sys_days(*date) +
+                                        std::chrono::days(qso.time.dayOffset)};
+  using std::chrono::year;
+  if (day.year() < year(1000) || day.year() > year(9999)) return std::nullopt;
+  return day;
 }
 
 std::vector<LogLine> SplitLogLines(std::string_view bytes) {

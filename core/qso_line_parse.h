@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <variant>
@@ -51,6 +53,16 @@ enum class QsoLineFault {
 // separator of each kind ends a field, so a field that itself holds one is
 // read as the layout reads it, not as it was typed.
 std::variant<ParsedQso, QsoLineFault> ParseQsoLine(TextView line);
+
+// Reads the date field of a contact line; nothing when it is not a date in
+// the short-date format the log was written with, which the program above the
+// core knows.
+using DateReader = std::function<std::optional<std::chrono::year_month_day>(TextView)>;
+
+// The UTC day of a contact: its date, a day earlier for the hours before local
+// midnight. Nothing when the date does not read or its year needs more than
+// four digits, which no export format writes.
+std::optional<std::chrono::year_month_day> QsoDay(const ParsedQso& qso, const DateReader& readDate);
 
 struct LogLine {
   std::size_t number = 0;  // 1-based, empty lines counted

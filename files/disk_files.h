@@ -46,7 +46,7 @@ struct LockAttempt {
   QString reason;  // why it failed
 };
 
-// The files on the local disk that the window's Platform hands out.
+// The files on the local disk that the Machine hands out.
 LockAttempt LockFileOnDisk(const QString& path);
 std::variant<std::unique_ptr<AppendFile>, QString> OpenAppendFileOnDisk(const QString& path,
                                                                         bool keepContent);

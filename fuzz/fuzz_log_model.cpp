@@ -1,7 +1,8 @@
 // The log model's index against the reading of the whole text: random edits
 // of a log (insertions, deletions, pastes across lines, every kind of line
 // end, hand-typed lines), and after every step the index's verdict must
-// equal CheckCallSign on the whole text for every call sign and band tried.
+// equal CheckCallSign on the whole text for every call sign and band tried,
+// and the score counted line by line must equal a fresh reading of the text.
 //
 // Input layout: a sequence of steps, each
 //   byte 0   the step: low 2 bits pick insert / delete / replace / new text,
@@ -11,6 +12,8 @@
 //   byte 3   length of the piece that follows (Windows-1252 bytes)
 
 #include <algorithm>
+#include <chrono>
+#include <tuple>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -37,15 +40,20 @@ Text Widen(std::string_view bytes) {
 
 // A contact line whose call sign and band come from the piece, so that the
 // same stations come back and duplicates are common.
+// Its length picks the locator, the date and the minute, so that distances
+// tie, squares repeat and some dates do not read.
 Text ContactLine(TextView piece) {
   const TextView call = piece.substr(0, std::min<std::size_t>(piece.size(), 6));
   const TextView band = piece.size() > 6 ? piece.substr(6) : TextView();
+  const char16_t* locators[] = {u"JN61FW", u"JO22AB", u"JO22AC", u"IO91WM", u"JN61", u"XX99"};
+  const std::size_t n = piece.size();
+  const Text minute{char16_t(u'0' + n % 6), char16_t(u'0' + n % 10)};
   return cardel::ComposeQsoLine({.serial = u"001",
-                                 .date = u"01/01/2026",
-                                 .time = u"1200",
+                                 .date = n % 7 == 3 ? u"31/02/2026" : u"01/01/2026",
+                                 .time = u"12" + minute,
                                  .callSign = Text(call),
                                  .receivedSerial = u"002",
-                                 .locator = u"JN61FW",
+                                 .locator = locators[n % std::size(locators)],
                                  .band = band.empty() ? std::nullopt : std::optional<Text>(band)});
 }
 
@@ -74,11 +82,44 @@ void CheckAll(const cardel::LogModel& model) {
           Fail(model.text(), call, band, multiband);
 }
 
+std::optional<std::chrono::year_month_day> ReadDate(TextView date) {
+  if (date == u"01/01/2026") return std::chrono::year_month_day(std::chrono::year(2026) / 1 / 1);
+  return std::nullopt;
+}
+
+cardel::ScoringRules Rules() { return {"JN61FW", u"144 Mhz", ReadDate}; }
+
+void CheckScore(const cardel::LogModel& model) {
+  cardel::LogModel fresh;
+  fresh.setScoring(Rules());
+  fresh.setText(model.text());
+  using cardel::PointsRule;
+  const auto day = std::chrono::sys_days(std::chrono::year(2026) / 1 / 1);
+  const auto hour = std::chrono::time_point_cast<std::chrono::minutes>(day) + std::chrono::hours(12);
+  const auto same = [&](const auto& a, const auto& b) {
+    if (!(a == b)) {
+      std::fprintf(stderr, "the score counted line by line differs from a fresh reading\n");
+      std::abort();
+    }
+  };
+  same(model.contactsPerBand(), fresh.contactsPerBand());
+  for (const PointsRule rule : {PointsRule::Iaru, PointsRule::Km, PointsRule::Round})
+    same(model.points(rule), fresh.points(rule));
+  same(model.squareCount(), fresh.squareCount());
+  const auto odx = model.bestDx(), freshOdx = fresh.bestDx();
+  same(odx.has_value(), freshOdx.has_value());
+  if (odx) same(std::tie(odx->callSign, odx->locator, odx->km),
+                std::tie(freshOdx->callSign, freshOdx->locator, freshOdx->km));
+  same(model.contactsBetween(hour + std::chrono::minutes(10), hour + std::chrono::minutes(40)),
+       fresh.contactsBetween(hour + std::chrono::minutes(10), hour + std::chrono::minutes(40)));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view rest(reinterpret_cast<const char*>(data), size);
   cardel::LogModel model;
+  model.setScoring(Rules());
   while (rest.size() >= 4) {
     const auto step = static_cast<unsigned char>(rest[0]);
     const auto where = static_cast<unsigned char>(rest[1]);
@@ -97,6 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 3: model.setText(piece); break;
     }
     CheckAll(model);
+    CheckScore(model);
   }
   return 0;
 }

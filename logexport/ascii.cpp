@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "codepage.h"
+
 namespace cardel::logexport {
 
 namespace {
@@ -81,41 +83,9 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-void AppendUtf16(Text& out, char32_t c) {
-  if (c < 0x10000) {
-    out.push_back(static_cast<char16_t>(c));
-  } else {
-    out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-  }
-}
-
-// One code point from the front of `bytes`, strictly: no overlong forms, no
-// surrogates, nothing above U+10FFFF. A bad sequence gives U+FFFD for its
-// first byte.
-char32_t TakeUtf8(std::string_view& bytes) {
-  const auto lead = static_cast<unsigned char>(bytes[0]);
-  const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-  constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-  char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-  bool good = (length == 1 || lead >= 0xC0) && lead < 0xF8 && bytes.size() >= length;
-  for (std::size_t i = 1; good && i < length; ++i) {
-    const auto next = static_cast<unsigned char>(bytes[i]);
-    good = (next & 0xC0) == 0x80;
-    c = (c << 6) | (next & 0x3F);
-  }
-  good = good && c >= kMinimum[length] && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
-  bytes.remove_prefix(good ? length : 1);
-  return good ? c : 0xFFFD;
-}
-
 }  // namespace
 
-Text FromUtf8(std::string_view bytes) {
-  Text text;
-  while (!bytes.empty()) AppendUtf16(text, TakeUtf8(bytes));
-  return text;
-}
+Text FromUtf8(std::string_view bytes) { return DecodeUtf8(bytes); }
 
 std::string ToUtf8(TextView text) {
   std::string bytes;

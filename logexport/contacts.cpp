@@ -24,8 +24,6 @@ std::string_view FaultText(QsoLineFault fault) {
   return "non è un collegamento";
 }
 
-std::string LineLabel(std::size_t number) { return "riga " + std::to_string(number) + ": "; }
-
 class Reader {
  public:
   Reader(const ReadingRules& rules, const DateReader& readDate)
@@ -38,13 +36,9 @@ class Reader {
     const auto& qso = std::get<ParsedQso>(parsed);
 
     Contact contact{.lineNumber = line.number};
-    const auto date = readDate_(qso.date);
-    if (!date || !date->ok()) return LeaveOut(line, "data non valida");
-    contact.date = std::chrono::sys_days(*date) + std::chrono::days(qso.time.dayOffset);
-    // Every format writes the year in four digits at most.
-    using std::chrono::year;
-    if (contact.date.year() < year(1000) || contact.date.year() > year(9999))
-      return LeaveOut(line, "data non valida");
+    const auto day = QsoDay(qso, readDate_);
+    if (!day) return LeaveOut(line, "data non valida");
+    contact.date = *day;
     contact.hour = qso.time.hour;
     contact.minute = qso.time.minute;
     const auto band = TakeBand(line, qso.band);
@@ -105,8 +99,8 @@ class Reader {
     Note(line.number, std::string(why) + ": " + Printable(line.text));
   }
 
-  void Note(std::size_t number, std::string text) {
-    log_.notes.push_back({number, LineLabel(number) + std::move(text)});
+  void Note(std::size_t number, std::string_view text) {
+    log_.notes.push_back(NoteOnLine(number, text));
   }
 
   const ReadingRules& rules_;
@@ -115,6 +109,10 @@ class Reader {
 };
 
 }  // namespace
+
+LineNote NoteOnLine(std::size_t lineNumber, std::string_view about) {
+  return {lineNumber, "riga " + std::to_string(lineNumber) + ": " + std::string(about)};
+}
 
 void MarkDuplicates(std::span<Contact> contacts) {
   std::set<std::pair<std::optional<Text>, Text>> worked;

@@ -38,6 +38,9 @@ struct LineNote {
   std::string text;
 };
 
+// "riga 4: " followed by what is said about line 4.
+LineNote NoteOnLine(std::size_t lineNumber, std::string_view about);
+
 struct ReadingRules {
   const Band* defaultBand = nullptr;  // for lines without a band
   bool bandRequired = true;           // ADIF can do without one

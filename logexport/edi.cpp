@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <charconv>
 #include <optional>
 
 #include "writers.h"
@@ -14,7 +15,9 @@ std::optional<std::string> EdiQsoNumber(std::string_view typed) {
   const auto first = std::min(typed.find_first_not_of('0'), typed.size());
   const std::string_view digits = typed.substr(first);
   if (digits.size() > 4) return std::nullopt;
-  return std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + std::string(digits);
+  int number = 0;  // stays 0 for no digits after the zeros
+  std::from_chars(digits.data(), digits.data() + digits.size(), number);
+  return Digits(number, 3);
 }
 
 void ToEdiQsoNumber(std::string& number, std::string_view name, std::size_t line,
@@ -23,8 +26,8 @@ void ToEdiQsoNumber(std::string& number, std::string_view name, std::size_t line
     number = std::move(*edi);
     return;
   }
-  notes.push_back({line, "riga " + std::to_string(line) + ": " + std::string(name) + " \"" +
-                             number + "\" non è un numero di 4 cifre al più: lasciato vuoto"});
+  notes.push_back(NoteOnLine(line, std::string(name) + " \"" + number +
+                                       "\" non è un numero di 4 cifre al più: lasciato vuoto"));
   number.clear();
 }
 
@@ -76,6 +79,8 @@ std::string WriteEdi(std::span<const Contact> contacts, const Score& score, cons
                      const Band& band) {
   std::size_t valid = 0;
   for (const Contact& c : contacts) valid += c.duplicate ? 0 : 1;
+  std::size_t squares = 0;
+  for (const ContactScore& scored : score.contacts) squares += scored.newSquare ? 1 : 0;
   std::string odx;
   if (score.odx) {
     const Contact& far = contacts[*score.odx];
@@ -101,7 +106,7 @@ std::string WriteEdi(std::span<const Contact> contacts, const Score& score, cons
       {"SAnte", ""},
       {"CQSOs", std::to_string(valid) + ";1"},
       {"CQSOP", std::to_string(score.total)},
-      {"CWWLs", ""},
+      {"CWWLs", std::to_string(squares) + ";0;1"},
       {"CWWLB", ""},
       {"CExcs", ""},
       {"CExcB", ""},

@@ -9,6 +9,7 @@
 #include "bands.h"
 #include "contacts.h"
 #include "qso_line.h"
+#include "running_score.h"
 #include "scoring.h"
 #include "writers.h"
 
@@ -135,28 +136,17 @@ std::variant<const Band*, std::string> EdiBand(const Band* asked, std::span<cons
   return *found.begin();
 }
 
-// Contacts per band, in the order of the band list, hand-typed bands after.
 std::string PerBand(std::span<const Contact> contacts) {
-  std::vector<std::pair<const Contact*, std::size_t>> counts;
+  std::vector<BandCount> counts;
   for (const Contact& c : contacts) {
-    auto it = std::find_if(counts.begin(), counts.end(),
-                           [&](const auto& n) { return n.first->bandName == c.bandName; });
+    const auto it = std::find_if(counts.begin(), counts.end(),
+                                 [&](const BandCount& n) { return n.name == c.bandName; });
     if (it == counts.end())
-      counts.emplace_back(&c, 1);
+      counts.push_back({c.band, c.bandName, 1});
     else
-      ++it->second;
+      ++it->contacts;
   }
-  const auto rank = [](const Contact* c) {
-    return c->band ? std::size_t(c->band - Bands().data()) : Bands().size();
-  };
-  std::stable_sort(counts.begin(), counts.end(),
-                   [&](const auto& a, const auto& b) { return rank(a.first) < rank(b.first); });
-  std::string text;
-  for (const auto& [contact, count] : counts) {
-    const std::string name = contact->bandName.empty() ? "senza banda" : contact->bandName;
-    text += (text.empty() ? "" : ", ") + name + ": " + std::to_string(count);
-  }
-  return text;
+  return PerBandText(std::move(counts));
 }
 
 std::vector<std::string> Summary(std::span<const Contact> exported,
@@ -171,13 +161,12 @@ std::vector<std::string> Summary(std::span<const Contact> exported,
   lines.push_back("Righe escluse: " + std::to_string(leftOut));
   if (!score) return lines;
   lines.push_back("Punti: " + std::to_string(score->total));
+  std::optional<BestDx> odx;
   if (score->odx) {
     const Contact& far = exported[*score->odx];
-    const auto km = WholeKm(*score->contacts[*score->odx].km);
-    lines.push_back("ODX: " + far.callSign + " " + far.locator + " " + std::to_string(km) + " km");
-  } else {
-    lines.push_back("ODX: nessuno");
+    odx = BestDx{FromUtf8(far.callSign), FromUtf8(far.locator), *score->contacts[*score->odx].km};
   }
+  lines.push_back(OdxLine(odx));
   lines.push_back("Punteggio dichiarato: " + std::to_string(score->total));
   return lines;
 }
@@ -241,9 +230,10 @@ class Exporter {
   void LeaveOutWithoutLocator(std::vector<Contact>& contacts, ReadLog& log) {
     const auto leftOut = std::erase_if(contacts, [&](const Contact& c) {
       if (!c.locator.empty()) return false;
-      notes_.push_back({c.lineNumber, "riga " + std::to_string(c.lineNumber) + ": " + c.callSign +
-                                          " senza locatore ricevuto, che il Cabrillo con il "
-                                          "locatore della stazione scrive su ogni riga: escluso"});
+      notes_.push_back(
+          NoteOnLine(c.lineNumber, c.callSign + " senza locatore ricevuto, che il Cabrillo con il "
+                                                "locatore della stazione scrive su ogni riga: "
+                                                "escluso"));
       return true;
     });
     log.leftOut += leftOut;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "locator.h"
+#include "qso_line_parse.h"
 #include "text.h"
 
 // Turns a log file into the files that contest sponsors and logbook services
@@ -64,9 +65,8 @@ Missing MissingFor(const Options& options);
 // The characters of the station's own call sign: letters, digits and "/".
 bool IsStationCall(std::string_view call);
 
-// Reads the date field of a contact line; nullopt when it is not a date in
-// the chosen format. The program builds it on QDate and the date format.
-using DateReader = std::function<std::optional<std::chrono::year_month_day>(TextView)>;
+// The program builds it on QDate and the log's date format.
+using cardel::DateReader;
 
 struct Outcome {
   std::string output;                    // the file's bytes (ASCII); empty when nothing is written

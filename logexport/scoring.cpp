@@ -17,9 +17,8 @@ Score ScoreContacts(std::span<const Contact> contacts, std::string_view ownLocat
       // Four characters are a locator the formats take, only too coarse
       // for a distance.
       const std::string fault = IsSquare(contact.locator) ? " di 4 caratteri" : " non valido";
-      score.notes.push_back({contact.lineNumber, "riga " + std::to_string(contact.lineNumber) +
-                                                     ": locatore \"" + contact.locator + "\"" +
-                                                     fault + ", 0 punti"});
+      score.notes.push_back(NoteOnLine(
+          contact.lineNumber, "locatore \"" + contact.locator + "\"" + fault + ", 0 punti"));
       continue;
     }
     ContactScore& scored = score.contacts[i];

@@ -13,11 +13,7 @@ ModeNames NamesOf(Mode mode) {
 
 std::string_view ModeName(Mode mode) { return NamesOf(mode).name; }
 
-std::string Digits(long long n, int width) {
-  std::string digits = std::to_string(n);
-  if (static_cast<int>(digits.size()) < width) digits.insert(0, width - digits.size(), '0');
-  return digits;
-}
+std::string Digits(int n, int width) { return ToUtf8(ZeroPadded(n, width)); }
 
 std::string CompactDate(const std::chrono::year_month_day& date) {
   return Digits(int(date.year()), 4) + Digits(unsigned(date.month()), 2) +

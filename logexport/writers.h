@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ascii.h"
 #include "bands.h"
 #include "contacts.h"
 #include "export.h"
@@ -40,8 +41,6 @@ std::string WriteCabrillo(std::span<const Contact> contacts, const std::optional
                           const Station& station);
 std::string WriteAdif(std::span<const Contact> contacts, const Station& station);
 
-inline constexpr std::string_view kCrLf = "\r\n";
-
 // A mode's name in each format.
 struct ModeNames {
   std::string_view name;         // ADIF MODE, Cabrillo CATEGORY-MODE: SSB, CW, FM
@@ -50,8 +49,10 @@ struct ModeNames {
 };
 ModeNames NamesOf(Mode mode);
 
-// Shared by the writers: zero-padded decimal and the date as YYYYMMDD.
-std::string Digits(long long n, int width);
+// Shared by the writers: the core's line end and zero-padded decimal, in the
+// ASCII every file is written in, and the date as YYYYMMDD.
+inline const std::string kCrLf = ToUtf8(kLineEnd);
+std::string Digits(int n, int width);
 std::string CompactDate(const std::chrono::year_month_day& date);
 
 }  // namespace cardel::logexport

@@ -2,7 +2,8 @@
 
 #include <QFileInfo>
 #include <QSettings>
-#include <functional>
+#include <initializer_list>
+#include <utility>
 
 #include "export.h"
 #include "files.h"
@@ -30,16 +31,16 @@ int CommentLines(const QByteArray& bytes) {
 
 // QSettings keeps what it could not write in memory and reports only a
 // status; the caller keeps its own values either way.
-SettingsWrite WriteGroup(const QString& path, const QString& group,
-                         const std::function<void(QSettings&)>& fill) {
+SettingsWrite WriteGroup(const QString& path, const char* group,
+                         std::initializer_list<std::pair<const char*, QString>> values) {
   if (const qint64 size = QFileInfo(path).size(); size > kLargestRewritten)
     return {ToQString(
         SettingsTooLargeReason(ToText(QString::number(double(size) / (1024 * 1024), 'f', 1))))};
   const FileRead before = ReadWholeFile(path);
   SettingsWrite outcome{.droppedComments = CommentLines(before.bytes)};
   QSettings settings(path, QSettings::IniFormat);
-  settings.beginGroup(group);
-  fill(settings);
+  settings.beginGroup(QLatin1String(group));
+  for (const auto& [key, value] : values) settings.setValue(QLatin1String(key), value);
   settings.endGroup();
   settings.sync();
   switch (settings.status()) {
@@ -100,23 +101,21 @@ StationSettings::StationSettings(const QString& programFolder, QObject* parent)
 SettingsWrite StationSettings::keep(const Station& station) {
   station_ = station;
   emit stationChanged(station_);
-  return WriteGroup(path_, QStringLiteral("Stazione"), [&](QSettings& s) {
-    s.setValue(QStringLiteral("Nominativo"), station.callSign);
-    s.setValue(QStringLiteral("Locatore"), station.locator);
-  });
+  return WriteGroup(path_, "Stazione",
+                    {{"Nominativo", station.callSign}, {"Locatore", station.locator}});
 }
 
 SettingsWrite StationSettings::keep(const ExportChoices& choices) {
   choices_ = choices;
-  return WriteGroup(path_, QStringLiteral("Esporta"), [&](QSettings& s) {
-    s.setValue(QStringLiteral("Formato"), choices.format);
-    s.setValue(QStringLiteral("Contest"), choices.contest);
-    s.setValue(QStringLiteral("Sezione"), choices.section);
-    s.setValue(QStringLiteral("Banda"), choices.band);
-    s.setValue(QStringLiteral("Modo"), choices.mode);
-    s.setValue(QStringLiteral("Punti"), choices.points);
-    s.setValue(QStringLiteral("Cartella"), choices.folder);
-  });
+  emit choicesChanged(choices_);
+  return WriteGroup(path_, "Esporta",
+                    {{"Formato", choices.format},
+                     {"Contest", choices.contest},
+                     {"Sezione", choices.section},
+                     {"Banda", choices.band},
+                     {"Modo", choices.mode},
+                     {"Punti", choices.points},
+                     {"Cartella", choices.folder}});
 }
 
 }  // namespace cardel

@@ -61,6 +61,7 @@ class StationSettings : public QObject {
 
  signals:
   void stationChanged(const Station& station);
+  void choicesChanged(const ExportChoices& choices);
 
  private:
   QString path_;

@@ -95,3 +95,31 @@ TEST(LogModel, KnowsTheSquaresWorkedPerBand) {
   model.replace(0, model.text().find(u"002"), u"");
   EXPECT_FALSE(model.squareWorked(u"JN61", std::nullopt));
 }
+
+// The prefill's first source: the latest contact line of the call sign
+// that holds a valid locator.
+TEST(LogModel, KnowsTheLatestLocatorOfACallSign) {
+  LogModel model;
+  model.setText(
+      Join({u"001-+-07/12/2026---0918---QQ0ABC---59---012--- jn61fw -->144 Mhz\r\n",
+            u"002-+-07/12/2026---0919---QQ1ABC---59---013---JO22AB\r\n",
+            u"003-+-07/12/2026---0920---qq0abc---59---014---JO22XX-->432 Mhz\r\n",
+            u"004-+-07/12/2026---0921---QQ1ABC---59---015---JO22\r\n",
+            u"005-+-07/12/2026---0922---QQ2ABC---59---016---\r\n"}));
+  struct Case {
+    const char16_t* typed;
+    std::optional<Text> locator;
+  } cases[] = {
+      {u"QQ0ABC", u"JO22XX"},      // the later line wins, whatever its band
+      {u"qq0abc", u"JO22XX"},      // read as the duplicate check reads it
+      {u"QQ1ABC", u"JO22AB"},      // a square only is passed over
+      {u"QQ2ABC", std::nullopt},   // no locator (HF)
+      {u"QQ9XYZ", std::nullopt},   // not in the log
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::size_t(&c - cases));
+    EXPECT_EQ(model.latestLocator(c.typed), c.locator);
+  }
+  model.replace(model.text().find(u"003"), 0, u"nota\r\n");  // lines behind it shift
+  EXPECT_EQ(model.latestLocator(u"QQ0ABC"), Text(u"JO22XX"));
+}

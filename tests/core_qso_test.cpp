@@ -53,7 +53,7 @@ TEST(ComposeQsoLine, SeparatorsInsideFieldsAreWrittenUnchanged) {
 
 // A line added by OK or "Apri" starts a line of its own; a log that ends
 // with CR LF is unchanged byte for byte.
-TEST(AppendQsoLine, StartsALineOfItsOwn) {
+TEST(AppendedQsoLine, StartsALineOfItsOwn) {
   struct Case {
     const char16_t* log;
     const char16_t* appended;
@@ -67,7 +67,7 @@ TEST(AppendQsoLine, StartsALineOfItsOwn) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
-    EXPECT_EQ(AppendQsoLine(c.log, u"L2\r\n"), c.appended);
+    EXPECT_EQ(c.log + AppendedQsoLine(c.log, u"L2\r\n"), c.appended);
     const auto opened = OpenLog(c.log, std::string_view("L2\r\n"));
     ASSERT_TRUE(std::holds_alternative<OpenedLog>(opened));
     EXPECT_EQ(std::get<OpenedLog>(opened).logText, CollapseDoubledLineEnds(c.appended));

@@ -44,7 +44,7 @@ TEST(Export, EdiOfOneBandByteForByte) {
       "[REG1TEST;1]\r\nTName=Prova VHF\r\nTDate=20261206;20261207\r\nPCall=Q9XYZ\r\n"
       "PWWLo=JN61FW\r\nPExch=\r\nPAdr1=\r\nPAdr2=\r\nPSect=SINGLE\r\nPBand=144 MHz\r\n"
       "PClub=\r\nRName=\r\nRCall=Q9XYZ\r\nMOpe1=\r\nMOpe2=\r\nSPowe=\r\nSAnte=\r\nCQSOs=2;1\r\n"
-      "CQSOP=1294\r\nCWWLs=\r\nCWWLB=\r\nCExcs=\r\nCExcB=\r\nCDXCs=\r\nCDXCB=\r\n"
+      "CQSOP=1294\r\nCWWLs=2;0;1\r\nCWWLB=\r\nCExcs=\r\nCExcB=\r\nCDXCs=\r\nCDXCB=\r\n"
       "CToSc=1294\r\nCODXC=Q1ABC;JO22AB;1292\r\n[Remarks]\r\n[QSORecords;3]\r\n"
       "261207;0918;Q1ABC;1;59;001;59;012;;JO22AB;1293;;N;;\r\n"
       "261206;2330;Q2XY;1;59;002;59;007;;JN61FW;1;;N;;\r\n"
@@ -440,5 +440,27 @@ TEST(Export, PointsRuleCountsEveryRecordAndTheClaimedScoreInEveryFormat) {
       EXPECT_NE(outcome.output.find(";IO91WM;" + first + ";;N;;"), std::string::npos);
       EXPECT_NE(outcome.output.find(";JO22AB;" + second + ";;N;;"), std::string::npos);
     }
+  }
+}
+
+TEST(Export, EdiCountsTheSquaresItMarksNew) {
+  struct {
+    const char* log;
+    const char* squares;
+  } const cases[] = {
+      // Two locators of one square, a duplicate, a second square.
+      {"001-+-07/12/2026---0918---Q1ABC---59---012---JO22AB-->144 Mhz\r\n"
+       "002-+-07/12/2026---0920---Q1DEF---59---013---JO22XX-->144 Mhz\r\n"
+       "003-+-07/12/2026---0921---Q1ABC---59---014---JO33AB-->144 Mhz\r\n"
+       "004-+-07/12/2026---0922---Q2XY---59---015---JN61FW-->144 Mhz\r\n",
+       "CWWLs=2;0;1\r\n"},
+      // A square only, which scores nothing, marks no square.
+      {"001-+-07/12/2026---0918---Q1ABC---59---012---JO22-->144 Mhz\r\n", "CWWLs=0;0;1\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.log);
+    Options options = Station(Format::Edi);
+    options.band = "144 Mhz";
+    EXPECT_NE(ExportLog(c.log, options).output.find(c.squares), std::string::npos);
   }
 }

@@ -114,8 +114,9 @@ class WindowExportTest : public QObject {
       QTest::keyClick(form()->Text1, how == "menu" ? Qt::Key_Menu : Qt::Key_F10,
                       how == "menu" ? Qt::NoModifier : Qt::ShiftModifier);
     }
-    QVERIFY(texts.size() > 3);
-    QCOMPARE(texts.mid(texts.size() - 3), QStringList({"-", "Stazione...", "Esporta..."}));
+    QVERIFY(texts.size() > 4);
+    QCOMPARE(texts.mid(texts.size() - 4),
+             QStringList({"-", "Stazione...", "Esporta...", "Punteggio..."}));
     QVERIFY(w->log().isEmpty());  // the keys typed nothing
   }
 

@@ -63,7 +63,8 @@ class WindowLanguageTest : public QObject {
     w.window->Text1->setFocus();
     QTest::keyClick(w.window->Text1, Qt::Key_Menu);
     QCOMPARE(texts, QStringList({"Annulla", "Rifai", "-", "Taglia", "Copia", "Incolla", "Elimina",
-                                 "-", "Seleziona tutto", "-", "Stazione...", "Esporta..."}));
+                                 "-", "Seleziona tutto", "-", "Stazione...", "Esporta...",
+                                 "Punteggio..."}));
   }
 
   void exitQuestionAnswersInItalian_data() {

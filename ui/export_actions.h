@@ -25,6 +25,8 @@ class ExportActions : public QObject {
 
   StationSettings& settings() { return *settings_; }
   const Station& station() const { return settings_->station(); }
+  // The last export's choices, which the running score counts by too.
+  const ExportChoices& choices() const { return settings_->choices(); }
 
   QAction* stationAction;
   QAction* exportAction;

@@ -127,29 +127,25 @@ LogBox::LogBox(QWidget* parent) : QPlainTextEdit(parent) {
 int LogBox::documentLength() const { return document()->characterCount() - 1; }
 
 void LogBox::setLogText(Text text) {
-  if (text == model_.text()) return;
-  if (!model_.text().empty() && text.starts_with(model_.text())) {
-    appendLogText(TextView(text).substr(model_.text().size()));
+  if (text == log_.text()) return;
+  if (!log_.text().empty() && text.starts_with(log_.text())) {
+    appendLogText(TextView(text).substr(log_.text().size()));
     return;
   }
-  model_.setText(std::move(text));
+  log_.edit().setText(std::move(text));
   changedFrom_ = 0;
   showWholeLog();
   finishProgramChange();
 }
 
-void LogBox::appendLine(TextView line) {
-  Text tail(LineEndBefore(model_.text()));
-  tail.append(line);
-  appendLogText(tail);
-}
+void LogBox::appendLine(TextView line) { appendLogText(AppendedQsoLine(log_.text(), line)); }
 
 void LogBox::appendLogText(TextView tail) {
   if (tail.empty()) return;
-  const std::size_t oldSize = model_.text().size();
-  model_.append(tail);
+  const std::size_t oldSize = log_.text().size();
+  log_.edit().append(tail);
   changedFrom_ = oldSize;
-  if (FormsLineEnd(model_.text(), oldSize)) {
+  if (FormsLineEnd(log_.text(), oldSize)) {
     showWholeLog();  // a lone CR at the end now meets an LF
   } else {
     const int end = documentLength();
@@ -170,7 +166,7 @@ void LogBox::finishProgramChange() {
   // something the operator can undo.
   document()->clearUndoRedoStacks();
   shownLength_ = documentLength();
-  emit logTextChanged();
+  log_.announce(changedFrom_);
 }
 
 // A new document filled before it is shown: a text document attached to a
@@ -178,7 +174,7 @@ void LogBox::finishProgramChange() {
 // log several times slower.
 void LogBox::showWholeLog() {
   settingText_ = true;
-  Display shown = ToDisplay(model_.text());
+  Display shown = ToDisplay(log_.text());
   displayBreaks_ = std::move(shown.displayBreaks);
   auto* filled = new QTextDocument(this);
   filled->setDocumentLayout(new QPlainTextDocumentLayout(filled));
@@ -231,20 +227,20 @@ void LogBox::onContentsChange(int position, int removed, int added) {
 
   bool changed = true;
   if (removed < 0) {
-    const Text before = model_.text();
+    const Text before = log_.text();
     changedFrom_ = 0;
     resyncFromDocument();
-    changed = model_.text() != before;
+    changed = log_.text() != before;
   } else {
     const std::size_t start = logIndex(position);
     std::size_t end = start;
     auto displayBreak = std::lower_bound(displayBreaks_.begin(), displayBreaks_.end(), position);
-    for (int i = position; i < position + removed && end < model_.text().size(); ++i) {
+    for (int i = position; i < position + removed && end < log_.text().size(); ++i) {
       if (displayBreak != displayBreaks_.end() && *displayBreak == i) {
         ++displayBreak;  // stands for no character of the log
         continue;
       }
-      end += model_.text().compare(end, 2, kLineEnd) == 0 ? 2 : 1;
+      end += log_.text().compare(end, 2, kLineEnd) == 0 ? 2 : 1;
     }
     shiftDisplayBreaks(position, removed, added);
 
@@ -253,8 +249,8 @@ void LogBox::onContentsChange(int position, int removed, int added) {
     piece.setPosition(position + added, QTextCursor::KeepAnchor);
     const Text inserted = FromDisplay(piece.selectedText());
     // Formatting alone also reports a change; only a new text is one.
-    changed = model_.text().compare(start, end - start, inserted) != 0;
-    model_.replace(start, end - start, inserted);
+    changed = log_.text().compare(start, end - start, inserted) != 0;
+    log_.edit().replace(start, end - start, inserted);
     changedFrom_ = start;
 
     if (StorableText(inserted).size() != inserted.size()) {
@@ -266,8 +262,8 @@ void LogBox::onContentsChange(int position, int removed, int added) {
     if (!documentMatchesLog()) {
       changedFrom_ = 0;
       resyncFromDocument();
-    } else if (FormsLineEnd(model_.text(), start) ||
-               FormsLineEnd(model_.text(), start + inserted.size())) {
+    } else if (FormsLineEnd(log_.text(), start) ||
+               FormsLineEnd(log_.text(), start + inserted.size())) {
       // A lone CR now stands before a lone LF: show them as a line break,
       // once the document has finished the edit under way.
       QMetaObject::invokeMethod(this, &LogBox::showJoinedLineEnd, Qt::QueuedConnection);
@@ -279,7 +275,7 @@ void LogBox::onContentsChange(int position, int removed, int added) {
           Qt::QueuedConnection);
     }
   }
-  if (changed) emit logTextChanged();
+  if (changed) log_.announce(changedFrom_);
 }
 
 // Cuts the paragraphs from `from` to `to` that editing made long.
@@ -313,7 +309,7 @@ void LogBox::insertDisplayBreak(int position) {
 bool LogBox::documentMatchesLog() const {
   const long long expected = static_cast<long long>(shownLength_) + document()->blockCount() - 1 -
                              2 * static_cast<long long>(displayBreaks_.size());
-  return static_cast<long long>(model_.text().size()) == expected;
+  return static_cast<long long>(log_.text().size()) == expected;
 }
 
 void LogBox::resyncFromDocument() {
@@ -323,7 +319,7 @@ void LogBox::resyncFromDocument() {
     if (block.next().isValid() && !isDisplayBreak(block.position() + block.length() - 1))
       log.append(kLineEnd);
   }
-  model_.setText(std::move(log));
+  log_.edit().setText(std::move(log));
   shownLength_ = documentLength();
 }
 
@@ -431,9 +427,9 @@ void LogBox::showContextMenu(QPoint position, QPoint globalPosition) {
 QMimeData* LogBox::createMimeDataFromSelection() const {
   const QTextCursor cursor = textCursor();
   const std::size_t start = logIndex(cursor.selectionStart());
-  const std::size_t end = std::min(logIndex(cursor.selectionEnd()), model_.text().size());
+  const std::size_t end = std::min(logIndex(cursor.selectionEnd()), log_.text().size());
   auto* data = new QMimeData;
-  data->setText(ToQString(TextView(model_.text()).substr(start, end - start)));
+  data->setText(ToQString(TextView(log_.text()).substr(start, end - start)));
   return data;
 }
 

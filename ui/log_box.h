@@ -3,7 +3,7 @@
 #include <QPlainTextEdit>
 #include <vector>
 
-#include "log_model.h"
+#include "log_document.h"
 #include "text.h"
 
 namespace cardel {
@@ -31,16 +31,19 @@ Text FromDisplay(QStringView shown);
 // The multi-line log box. It keeps the exact log text beside its document and
 // updates it from every edit, so reading the log never copies the document,
 // a lone LF brought in by a file stays one LF and a display break never
-// reaches the log.
+// reaches the log. What watches the log watches logDocument().
 class LogBox : public QPlainTextEdit {
   Q_OBJECT
 
  public:
   explicit LogBox(QWidget* parent = nullptr);
 
-  const Text& logText() const { return model_.text(); }
+  const Text& logText() const { return log_.text(); }
   // The log and its index of contact lines, which answer the window's verdicts.
-  const LogModel& model() const { return model_; }
+  const LogModel& model() const { return log_.model(); }
+  const LogDocument& logDocument() const { return log_; }
+  // What the model's running score counts by; it reads the log again.
+  void setScoring(ScoringRules rules) { log_.edit().setScoring(std::move(rules)); }
   // Document positions of the display breaks' separators, ascending.
   const std::vector<int>& displayBreaks() const { return displayBreaks_; }
   // Shows `text`; when the current log is its start only the rest is added.
@@ -51,12 +54,6 @@ class LogBox : public QPlainTextEdit {
   void addContextActions(const QList<QAction*>& actions) { contextActions_ += actions; }
   // A contact line added at the end, on a line of its own.
   void appendLine(TextView line);
-  // Where in the log the last change began: the log before it is unchanged.
-  std::size_t changedFrom() const { return changedFrom_; }
-
- signals:
-  // Every change of the log text, typed or set.
-  void logTextChanged();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -85,10 +82,10 @@ class LogBox : public QPlainTextEdit {
   int documentLength() const;
   void showContextMenu(QPoint position, QPoint globalPosition);
 
-  LogModel model_;
+  LogDocument log_;
   std::vector<int> displayBreaks_;  // document positions of their separators, ascending
   int shownLength_ = 0;
-  std::size_t changedFrom_ = 0;
+  std::size_t changedFrom_ = 0;  // where the change to announce began
   bool settingText_ = false;
   QList<QAction*> contextActions_;
 };

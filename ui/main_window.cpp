@@ -1,9 +1,11 @@
 #include "main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,18 +20,25 @@
 
 #include "entry_filter.h"
 #include "export_actions.h"
+#include "export_request.h"
 #include "locator.h"
 #include "log_box.h"
+#include "log_dates.h"
 #include "log_file.h"
 #include "platform.h"
 #include "qso_entry.h"
 #include "qt_text.h"
+#include "running_score.h"
+#include "score_window.h"
 
 namespace cardel {
 
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
+constexpr std::chrono::seconds kScoreClockTick{15};
+// Shorter call signs are still being typed, or match too many stations.
+constexpr qsizetype kMinPrefilledCallSign = 3;
 constexpr qreal kDialogFontPoints = 7.5;
 
 // Places a control at its position and size in twips within its container.
@@ -108,6 +117,11 @@ void SetDescription(QWidget* widget, const QString& description) {
   if (description != widget->accessibleDescription()) widget->setAccessibleDescription(description);
 }
 
+UtcMinute ToUtcMinute(const UtcStamp& utc) {
+  return std::chrono::sys_days(utc.date) + std::chrono::hours(utc.hour) +
+         std::chrono::minutes(utc.minute);
+}
+
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -131,14 +145,34 @@ Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_
   // Reached only from the log box's context menu and the keyboard: the
   // window's own controls stay as they are.
   exportActions_ = new ExportActions(platform_, *this, *Text1);
-  Text1->addContextActions({exportActions_->stationAction, exportActions_->exportAction});
-  connect(&exportActions_->settings(), &StationSettings::stationChanged, this,
-          &Form15::renewDistance);
+  scoreWindow_ = new ScoreWindow(this);
+  scoreAction = new QAction(QStringLiteral("Punteggio..."), this);
+  scoreAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+  // The same keys close it from the score window itself.
+  addAction(scoreAction);
+  scoreWindow_->addAction(scoreAction);
+  connect(scoreAction, &QAction::triggered, this, &Form15::toggleScoreWindow);
+  scoreClock_.setInterval(kScoreClockTick);
+  connect(&scoreClock_, &QTimer::timeout, this, &Form15::renewScore);
+  connect(scoreWindow_, &ScoreWindow::hidden, &scoreClock_, &QTimer::stop);
+  Text1->addContextActions(
+      {exportActions_->stationAction, exportActions_->exportAction, scoreAction});
+  const StationSettings* settings = &exportActions_->settings();
+  connect(settings, &StationSettings::stationChanged, this, &Form15::renewDistance);
+  connect(settings, &StationSettings::stationChanged, this, &Form15::renewScoring);
+  connect(settings, &StationSettings::choicesChanged, this, &Form15::renewScoring);
   renewDistance();
+  renewScoring();
   centerOnScreen();
   Text2->setFocus();
-  recovery_ = std::make_unique<Recovery>(platform_, *this, *Text1,
-                                         [this](const Message& m) { showMessage(m); });
+  recovery_ = std::make_unique<Recovery>(
+      platform_, Text1->logDocument(),
+      RecoveryDialogs{.ask =
+                          [this](const Text& q) {
+                            return AskYesNo(platform_, this, ToQString(q),
+                                            ToQString(kApplicationTitle));
+                          },
+                      .tell = [this](const Message& m) { showMessage(m); }});
 }
 
 Form15::~Form15() = default;
@@ -222,14 +256,17 @@ void Form15::connectHandlers() {
   // value without a click, and the band list and the verdict must follow.
   connect(Check2, &QCheckBox::toggled, this, &Form15::onCheck2Toggled);
   connect(Check3, &QCheckBox::toggled, this, &Form15::onCheck3Toggled);
-  connect(Text1, &LogBox::logTextChanged, this, &Form15::onText1Changed);
+  connect(&Text1->logDocument(), &LogDocument::changed, this, &Form15::onText1Changed);
   connect(Text2, &QLineEdit::textChanged, this, &Form15::onText2Changed);
   connect(Text4, &QLineEdit::textChanged, this, &Form15::onText4Changed);
   // Typed or chosen from the list, a new band text may change the verdict.
   connect(Combo1, &QComboBox::editTextChanged, this, &Form15::renewMark);
   connect(Combo1, &QComboBox::editTextChanged, this, &Form15::renewSquareMark);
+  Text2->installEventFilter(this);
   Text3->installEventFilter(this);
   Text4->installEventFilter(this);
+  // Only the operator's own edits: a prefill set by the program stays one.
+  connect(Text4, &QLineEdit::textEdited, this, [this] { prefilled_ = false; });
   connect(qApp, &QGuiApplication::commitDataRequest, this, &Form15::onCommitDataRequest);
 }
 
@@ -352,6 +389,7 @@ void Form15::onText1Changed() {
   Text1->ensureCursorVisible();
   renewMark();
   renewSquareMark();
+  renewScore();
 }
 
 // The duplicate check while the call sign is typed.
@@ -378,6 +416,52 @@ void Form15::onText4Changed() {
   renewSquareMark();
 }
 
+// The locator of a known station, filled in as the call sign is left, so the
+// antenna can turn before the station is gone. What the operator typed stays;
+// a prefill left untouched follows the call sign, or goes with it.
+void Form15::prefillLocator() {
+  if (Check3->isChecked() || (!Text4->text().isEmpty() && !prefilled_)) return;
+  const QString known = knownLocator(Text2->text()).value_or(QString());
+  Text4->setText(known);
+  prefilled_ = !known.isEmpty();
+}
+
+// The log in the window first, since it is the newest word on a station.
+std::optional<QString> Form15::knownLocator(const QString& callSign) const {
+  if (callSign.size() < kMinPrefilledCallSign) return std::nullopt;
+  if (const auto locator = Text1->model().latestLocator(ToText(callSign)))
+    return ToQString(*locator);
+  return std::nullopt;
+}
+
+// The score counts by the station's locator and by the last export's choices:
+// its points rule, and its band for lines written without one.
+void Form15::renewScoring() {
+  const ExportChoices& choices = exportActions_->choices();
+  std::optional<Text> band;
+  if (!choices.band.isEmpty()) band = ToText(choices.band);
+  Text1->setScoring({UsableLocator(exportActions_->station()).toStdString(), band,
+                     MakeDateReader(LogDateFormat())});
+  renewScore();
+}
+
+void Form15::toggleScoreWindow() {
+  if (scoreWindow_->isVisible()) return scoreWindow_->hide();
+  if (!scoreWindow_->testAttribute(Qt::WA_Moved))
+    scoreWindow_->move(frameGeometry().topRight() + QPoint(8, 0));
+  scoreWindow_->show();
+  scoreClock_.start();
+  renewScore();
+}
+
+// Read from the model's counts: the cost does not grow with the log.
+void Form15::renewScore() {
+  if (!scoreWindow_->isVisible()) return;
+  const auto rule = ToOptions(exportActions_->choices(), exportActions_->station(), {}).points;
+  const UtcStamp now = ToUtc(ToLocalClock(platform_.localNow()), Check1->isChecked());
+  scoreWindow_->showLines(logexport::RunningScore(Text1->model(), rule, ToUtcMinute(now)));
+}
+
 // Kilometres and heading from the station to the locator typed, while both
 // are known and the contest has locators (not HF).
 void Form15::renewDistance() {
@@ -394,6 +478,11 @@ void Form15::renewDistance() {
 // Enter in Text3 or Text4, with any modifier, presses OK.
 bool Form15::eventFilter(QObject* watched, QEvent* event) {
   if ((watched == Text3 || watched == Text4) && IsEnter(event)) onEnterKeyDown();
+  if (watched == Text2 && event->type() == QEvent::FocusOut) {
+    // A menu or another window taking the focus does not end the call sign.
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) prefillLocator();
+  }
   return QWidget::eventFilter(watched, event);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 #include "call_check.h"
 #include "message.h"
@@ -13,6 +15,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QAction;
 class QPushButton;
 class QSessionManager;
 
@@ -21,6 +24,7 @@ namespace cardel {
 class ExportActions;
 class LogBox;
 class Platform;
+class ScoreWindow;
 
 // The one window. It holds all of the logbook's state in its controls, reads
 // them when an event comes, lets the core decide and shows the result.
@@ -40,6 +44,9 @@ class Form15 : public QWidget {
   // "Stazione..." and "Esporta...", with the station read at start.
   ExportActions& exportActions() { return *exportActions_; }
   QString logFilePath() const;
+  // "Punteggio": the running score, opened and closed by scoreAction.
+  ScoreWindow& scoreWindow() { return *scoreWindow_; }
+  QAction* scoreAction = nullptr;
 
   // The controls, named as in the design documents the operators know.
   QGroupBox* Frame1;
@@ -91,12 +98,20 @@ class Form15 : public QWidget {
   void setMark(CallMark mark);
   void renewDistance();
   void renewSquareMark();
+  void prefillLocator();
+  std::optional<QString> knownLocator(const QString& callSign) const;
+  void toggleScoreWindow();
+  void renewScoring();
+  void renewScore();
 
   Platform& platform_;
   CallMark mark_ = CallMark::Normal;
   bool exitConfirmed_ = false;
+  bool prefilled_ = false;  // Text4 holds a prefill the operator has not touched
   std::unique_ptr<Recovery> recovery_;
   ExportActions* exportActions_ = nullptr;
+  ScoreWindow* scoreWindow_ = nullptr;
+  QTimer scoreClock_;  // the last hour's contacts change with the clock
 };
 
 }  // namespace cardel

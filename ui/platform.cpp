@@ -2,10 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QFileInfo>
 #include <QTimer>
-
-#include "disk_files.h"
 
 namespace cardel {
 
@@ -30,10 +27,6 @@ int ExecModal(QDialog& dialog) {
   return dialog.exec();
 }
 
-QDateTime Platform::localNow() const { return QDateTime::currentDateTime(); }
-
-QString Platform::programFolder() const { return QCoreApplication::applicationDirPath(); }
-
 QMessageBox::StandardButton Platform::showMessage(QWidget* parent, const MessageRequest& request) {
   QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
   if (request.defaultButton != QMessageBox::NoButton) box.setDefaultButton(request.defaultButton);
@@ -52,51 +45,6 @@ bool AskYesNo(Platform& platform, QWidget* parent, const QString& question, cons
       .escapeButton = QMessageBox::No,
   };
   return platform.showMessage(parent, request) == QMessageBox::Yes;
-}
-
-FileNaming Platform::fileNaming() const { return SystemNaming(); }
-
-std::optional<QString> Platform::writeFile(const QString& path, const QByteArray& bytes) {
-  return ReplaceFile(path, bytes);
-}
-
-FileRead Platform::readFile(const QString& path) {
-  const QFileInfo info(path);
-  if (!info.exists() || !info.isFile() || info.isHidden()) return {};
-  return ReadWholeFile(path);
-}
-
-}  // namespace cardel
-
-namespace cardel {
-
-PathKind Platform::pathKind(const QString& path) {
-  const QFileInfo info(path);
-  if (!info.exists() && !info.isSymLink()) return PathKind::Missing;
-  return info.isFile() ? PathKind::File : PathKind::Other;
-}
-
-LockAttempt Platform::lockFile(const QString& path) { return LockFileOnDisk(path); }
-
-std::variant<std::unique_ptr<AppendFile>, QString> Platform::openAppendFile(const QString& path,
-                                                                            bool keepContent) {
-  return OpenAppendFileOnDisk(path, keepContent);
-}
-
-std::unique_ptr<FileReplacement> Platform::replaceFile(const QString& path) {
-  return ReplaceFileOnDisk(path);
-}
-
-std::optional<QString> Platform::renameFile(const QString& from, const QString& to) {
-  QFile file(from);
-  if (!file.rename(to)) return file.errorString();
-  return std::nullopt;
-}
-
-std::optional<QString> Platform::removeFile(const QString& path) {
-  QFile file(path);
-  if (!file.remove()) return file.errorString();
-  return std::nullopt;
 }
 
 }  // namespace cardel

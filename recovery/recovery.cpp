@@ -3,8 +3,8 @@
 #include <QDir>
 
 #include "codepage.h"
-#include "log_box.h"
-#include "platform.h"
+#include "log_document.h"
+#include "machine.h"
 #include "qt_text.h"
 #include "recovery_file.h"
 
@@ -28,9 +28,8 @@ bool CopyNextSlice(Text& copy, const Text& log) {
   return copy.size() == log.size();
 }
 
-Recovery::Recovery(Platform& platform, QWidget& window, LogBox& log,
-                   std::function<void(const Message&)> showMessage)
-    : platform_(platform), window_(window), log_(log), showMessage_(std::move(showMessage)) {
+Recovery::Recovery(Machine& machine, const LogDocument& log, RecoveryDialogs dialogs)
+    : machine_(machine), log_(log), dialogs_(std::move(dialogs)) {
   rewriteTimer_.setSingleShot(true);
   connect(&rewriteTimer_, &QTimer::timeout, this, &Recovery::rewriteNow);
 }
@@ -39,11 +38,9 @@ Recovery::~Recovery() {
   if (writer_) writer_->stop();
 }
 
-QString Recovery::path() const { return InFolder(platform_.programFolder(), kRecoveryFileName); }
+QString Recovery::path() const { return InFolder(machine_.programFolder(), kRecoveryFileName); }
 
-QString Recovery::lockPath() const {
-  return InFolder(platform_.programFolder(), kRecoveryLockName);
-}
+QString Recovery::lockPath() const { return InFolder(machine_.programFolder(), kRecoveryLockName); }
 
 // Only one window per folder may own the recovery file. The lock is one the
 // system drops when its process ends, so what a crash leaves behind never
@@ -52,13 +49,13 @@ QString Recovery::lockPath() const {
 // would otherwise stay on the disk unseen.
 std::optional<Text> Recovery::start(std::chrono::milliseconds rewriteDelay) {
   rewriteTimer_.setInterval(rewriteDelay);
-  LockAttempt lock = platform_.lockFile(lockPath());
+  LockAttempt lock = machine_.lockFile(lockPath());
   if (lock.outcome == LockAttempt::Outcome::InUse) {
     tellUnprotected(RecoveryInUseMessage());
     return std::nullopt;
   }
   std::optional<Text> recovered;
-  switch (platform_.pathKind(path())) {
+  switch (machine_.pathKind(path())) {
     case PathKind::Other: tellUnprotected(RecoveryNotAFileMessage(ToText(path()))); return {};
     case PathKind::File:
       recovered = offerLeftLog();
@@ -78,40 +75,32 @@ std::optional<Text> Recovery::start(std::chrono::milliseconds rewriteDelay) {
 // The log left by the last run when the operator wants it back; an empty
 // file has nothing to offer and is simply reused.
 std::optional<Text> Recovery::offerLeftLog() {
-  const FileRead file = platform_.readFile(path());
+  const FileRead file = machine_.readFile(path());
   if (file.outcome != FileRead::Outcome::Read) return std::nullopt;
   if (file.bytes.isEmpty()) return Text();
   Text log = DecodeWindows1252(std::string_view(file.bytes.constData(), file.bytes.size()));
-  const MessageRequest question{
-      .text = ToQString(RecoveryQuestion(CountLogLines(log))),
-      .title = ToQString(kApplicationTitle),
-      .icon = QMessageBox::Question,
-      .buttons = QMessageBox::Yes | QMessageBox::No,
-      .defaultButton = QMessageBox::Yes,
-      .escapeButton = QMessageBox::No,
-  };
-  if (platform_.showMessage(&window_, question) != QMessageBox::Yes) return std::nullopt;
+  if (!dialogs_.ask(RecoveryQuestion(CountLogLines(log)))) return std::nullopt;
   return log;
 }
 
 // Moves an unwanted recovery file to a dated name the program never
 // deletes; false when it stays where it is, unprotected from now on.
 bool Recovery::keepAside() {
-  const QString folder = platform_.programFolder();
-  const FileStamp stamp = ToFileStamp(platform_.localNow());
+  const QString folder = machine_.programFolder();
+  const FileStamp stamp = ToFileStamp(machine_.localNow());
   QString kept;
-  for (int attempt = 1; kept.isEmpty() || platform_.pathKind(kept) != PathKind::Missing; ++attempt)
+  for (int attempt = 1; kept.isEmpty() || machine_.pathKind(kept) != PathKind::Missing; ++attempt)
     kept = InFolder(folder, KeptRecoveryFileName(stamp, attempt));
-  if (const auto failure = platform_.renameFile(path(), kept)) {
+  if (const auto failure = machine_.renameFile(path(), kept)) {
     tellUnprotected(RecoveryNotKeptMessage(ToText(path()), ToText(*failure)));
     return false;
   }
-  tell(RecoveryKeptMessage(ToText(kept)));
+  dialogs_.tell(RecoveryKeptMessage(ToText(kept)));
   return true;
 }
 
 bool Recovery::openWriter(bool keepContent) {
-  writer_ = std::make_unique<RecoveryWriter>(platform_, path(), [this](QString reason) {
+  writer_ = std::make_unique<RecoveryWriter>(machine_, path(), [this](QString reason) {
     QMetaObject::invokeMethod(
         this,
         [this, reason] { tellUnprotected(RecoveryFailedMessage(ToText(path()), ToText(reason))); },
@@ -127,14 +116,14 @@ bool Recovery::openWriter(bool keepContent) {
 void Recovery::protect() {
   if (state_ != State::Empty && state_ != State::Written) return;
   watchLog();
-  if (state_ == State::Empty && !log_.logText().empty())
+  if (state_ == State::Empty && !log_.text().empty())
     rewriteNow();
   else
     state_ = State::Written;
 }
 
 void Recovery::watchLog() {
-  watch_ = connect(&log_, &LogBox::logTextChanged, this, &Recovery::onLogChanged);
+  watch_ = connect(&log_, &LogDocument::changed, this, &Recovery::onLogChanged);
 }
 
 void Recovery::appendContact(const std::function<void()>& show) {
@@ -142,12 +131,12 @@ void Recovery::appendContact(const std::function<void()>& show) {
     show();
     return;
   }
-  const std::size_t before = log_.logText().size();
+  const std::size_t before = log_.text().size();
   // A contact is written here and now, not by a rewrite.
   disconnect(watch_);
   show();
   watchLog();
-  const std::string bytes = RecoveryBytes(TextView(log_.logText()).substr(before));
+  const std::string bytes = RecoveryBytes(TextView(log_.text()).substr(before));
   if (auto failure = writer_->append(QByteArray(bytes.data(), qsizetype(bytes.size())))) {
     tellUnprotected(RecoveryFailedMessage(ToText(path()), ToText(*failure)));
     return;
@@ -160,15 +149,15 @@ void Recovery::appendContact(const std::function<void()>& show) {
 // The first change starts the wait and later ones join it, so an edit is on
 // the disk about one delay (plus the write) after it was made. An edit while
 // the log is being copied makes the copy stale from where it begins on.
-void Recovery::onLogChanged() {
+void Recovery::onLogChanged(std::size_t from) {
   switch (state_) {
     case State::Written:
       state_ = State::Due;
       dueSince_.start();
       rewriteTimer_.start();
-      writer_->prepareSpare(log_.logText().size());
+      writer_->prepareSpare(log_.text().size());
       break;
-    case State::Copying: copy_.resize(std::min(copy_.size(), log_.changedFrom())); break;
+    case State::Copying: copy_.resize(std::min(copy_.size(), from)); break;
     case State::Off:
     case State::Unprotected:
     case State::Empty:
@@ -185,7 +174,7 @@ void Recovery::rewriteNow() {
     copy_ = std::move(spare);
   copy_.clear();
   // Room for contacts entered meanwhile, so that no slice moves it all.
-  const std::size_t length = log_.logText().size();
+  const std::size_t length = log_.text().size();
   copy_.reserve(length + length / 16 + 4096);
   state_ = State::Copying;
   copyNextSlice();
@@ -197,7 +186,7 @@ void Recovery::rewriteNow() {
 // that no typing rate keeps an edit off the disk for long.
 void Recovery::copyNextSlice() {
   if (state_ != State::Copying) return;
-  const Text& log = log_.logText();
+  const Text& log = log_.text();
   if (dueSince_.elapsed() > 2 * rewriteTimer_.interval())
     copy_.append(log, copy_.size());
   else if (!CopyNextSlice(copy_, log)) {
@@ -215,10 +204,8 @@ void Recovery::tellUnprotected(const Message& message) {
   watch_ = {};
   if (state_ == State::Unprotected) return;
   state_ = State::Unprotected;
-  tell(message);
+  dialogs_.tell(message);
 }
-
-void Recovery::tell(const Message& message) { showMessage_(message); }
 
 // A file left behind would be offered at the next start as if the program
 // had stopped: the operator is told, and can answer that question knowingly.
@@ -230,9 +217,9 @@ void Recovery::finish() {
   if (!writer_) return;
   writer_->stop();
   writer_.reset();
-  if (platform_.pathKind(path()) == PathKind::Missing) return lock_.reset();
-  if (const auto failure = platform_.removeFile(path()))
-    tell(RecoveryNotRemovedMessage(ToText(path()), ToText(*failure)));
+  if (machine_.pathKind(path()) == PathKind::Missing) return lock_.reset();
+  if (const auto failure = machine_.removeFile(path()))
+    dialogs_.tell(RecoveryNotRemovedMessage(ToText(path()), ToText(*failure)));
   lock_.reset();
 }
 

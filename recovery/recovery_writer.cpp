@@ -1,19 +1,19 @@
 #include "recovery_writer.h"
 
-#include "platform.h"
+#include "machine.h"
 #include "recovery_file.h"
 
 namespace cardel {
 
-RecoveryWriter::RecoveryWriter(Platform& platform, QString path,
+RecoveryWriter::RecoveryWriter(Machine& machine, QString path,
                                std::function<void(QString)> onFailure)
-    : platform_(platform), path_(std::move(path)), onFailure_(std::move(onFailure)) {}
+    : machine_(machine), path_(std::move(path)), onFailure_(std::move(onFailure)) {}
 
 RecoveryWriter::~RecoveryWriter() { stop(); }
 
 std::optional<QString> RecoveryWriter::open(bool keepContent) {
   std::lock_guard lock(mutex_);
-  auto opened = platform_.openAppendFile(path_, keepContent);
+  auto opened = machine_.openAppendFile(path_, keepContent);
   if (const QString* failure = std::get_if<QString>(&opened)) return *failure;
   file_ = std::move(std::get<std::unique_ptr<AppendFile>>(opened));
   thread_ = std::thread(&RecoveryWriter::run, this);
@@ -134,7 +134,7 @@ void RecoveryWriter::growSpare(std::unique_lock<std::mutex>& lock) {
 // reaching the old file meanwhile; only the short tail and the swap hold it.
 std::optional<QString> RecoveryWriter::write(const Text& log) {
   const std::string bytes = RecoveryBytes(log);
-  const std::unique_ptr<FileReplacement> out = platform_.replaceFile(path_);
+  const std::unique_ptr<FileReplacement> out = machine_.replaceFile(path_);
   if (auto failure = out->write(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()))))
     return failure;
   return commit(*out);
@@ -150,7 +150,7 @@ std::optional<QString> RecoveryWriter::commit(FileReplacement& out) {
   // closed for the swap; the lock keeps appends out until it is open again.
   file_.reset();
   const auto failure = out.commit();
-  auto reopened = platform_.openAppendFile(path_, true);
+  auto reopened = machine_.openAppendFile(path_, true);
   if (const QString* reason = std::get_if<QString>(&reopened)) return failure ? failure : *reason;
   file_ = std::move(std::get<std::unique_ptr<AppendFile>>(reopened));
   if (failure) return failure;

@@ -13,13 +13,11 @@
 #include "recovery_writer.h"
 #include "text.h"
 
-class QWidget;
-
 namespace cardel {
 
 class FileLock;
-class LogBox;
-class Platform;
+class LogDocument;
+class Machine;
 
 // How long an edit of the log can stay off the disk: typing in the log box
 // rewrites the file at most once in this time, not once per key.
@@ -33,6 +31,13 @@ inline constexpr std::size_t kRecoveryCopySlice = 2'000'000;
 // all of it.
 bool CopyNextSlice(Text& copy, const Text& log);
 
+// What the recovery asks and tells the operator, through the window.
+struct RecoveryDialogs {
+  // True for Yes to a yes/no question.
+  std::function<bool(const Text& question)> ask;
+  std::function<void(const Message&)> tell;
+};
+
 // Keeps the recovery file equal to the log the window holds, from start to a
 // normal exit, and offers it back at the start after a run that did not end
 // normally. Until start() it does nothing, so a window made without it (the
@@ -41,18 +46,16 @@ class Recovery : public QObject {
   Q_OBJECT
 
  public:
-  Recovery(Platform& platform, QWidget& window, LogBox& log,
-           std::function<void(const Message&)> showMessage);
+  Recovery(Machine& machine, const LogDocument& log, RecoveryDialogs dialogs);
   ~Recovery() override;
 
   // Before the window takes input: asks about a recovery file left behind and
   // gives its log when the operator wants it back, then protects the log
   // from protect() on.
   std::optional<Text> start(std::chrono::milliseconds rewriteDelay);
-  // Watches the log box from now on; a log already in the box is written
-  // whole first.
+  // Watches the log from now on; a log already there is written whole first.
   void protect();
-  // An accepted contact: `show` adds it at the end of the log box, and what it
+  // An accepted contact: `show` adds it at the end of the log, and what it
   // added is on the disk before this returns.
   void appendContact(const std::function<void()>& show);
   // A normal exit: nothing is left to recover.
@@ -77,16 +80,14 @@ class Recovery : public QObject {
   bool keepAside();
   bool openWriter(bool keepContent);
   void watchLog();
-  void onLogChanged();
+  void onLogChanged(std::size_t from);
   void rewriteNow();
   void copyNextSlice();
   void tellUnprotected(const Message& message);
-  void tell(const Message& message);
 
-  Platform& platform_;
-  QWidget& window_;
-  LogBox& log_;
-  std::function<void(const Message&)> showMessage_;
+  Machine& machine_;
+  const LogDocument& log_;
+  RecoveryDialogs dialogs_;
   State state_ = State::Off;
   QTimer rewriteTimer_;
   QElapsedTimer dueSince_;  // since the oldest edit not yet on the disk

@@ -15,7 +15,7 @@ namespace cardel {
 
 class AppendFile;
 class FileReplacement;
-class Platform;
+class Machine;
 
 // The recovery file itself. The window's thread appends each contact and waits
 // for the disk; a thread of its own replaces the whole file, so that a large
@@ -25,7 +25,7 @@ class Platform;
 class RecoveryWriter {
  public:
   // `onFailure` runs on the writer's thread.
-  RecoveryWriter(Platform& platform, QString path, std::function<void(QString)> onFailure);
+  RecoveryWriter(Machine& machine, QString path, std::function<void(QString)> onFailure);
   ~RecoveryWriter();
   RecoveryWriter(const RecoveryWriter&) = delete;
   RecoveryWriter& operator=(const RecoveryWriter&) = delete;
@@ -68,7 +68,7 @@ class RecoveryWriter {
   std::optional<QString> commit(FileReplacement& out);
   void setFailed(const QString& reason);
 
-  Platform& platform_;
+  Machine& machine_;
   QString path_;
   std::function<void(QString)> onFailure_;
   mutable std::mutex mutex_;

@@ -1,0 +1,97 @@
+// The locator of a known station, filled in as the call sign is left, with
+// real key events.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+
+#include "main_window.h"
+#include "window_fixture.h"
+
+namespace {
+
+QString Contact(const char* serial, const char* call, const char* locator) {
+  return QStringLiteral("%1-+-%2---0918---%3---59---001---%4\r\n")
+      .arg(serial, ShortDate(2026, 12, 7), call, locator);
+}
+
+}  // namespace
+
+class WindowPrefillTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<WindowUnderTest> w;
+  cardel::Form15* form() { return w->window.get(); }
+
+  void typeCall(const char* call) {
+    form()->Text2->setFocus();
+    form()->Text2->clear();
+    QTest::keyClicks(form()->Text2, call);
+    QTest::keyClick(form()->Text2, Qt::Key_Tab);
+  }
+
+ private slots:
+  void init() {
+    w = std::make_unique<WindowUnderTest>();
+    WriteAll(w->dir.filePath(QStringLiteral("cardel.ini")),
+             "[Stazione]\nNominativo=Q9XYZ\nLocatore=JN61FW\n");
+    w->window = std::make_unique<cardel::Form15>(w->platform);
+    w->showActive();
+    w->setLog(Contact("001", "Q1ABC", "JN45AA") + Contact("002", "Q2XY", "JO22") +
+              Contact("003", "q1abc", "JO22AB"));
+  }
+  void cleanup() { w.reset(); }
+
+  // Tab, then the serial, then Tab: the prefill is all selected, and its
+  // distance is shown from the moment it is filled in.
+  void fillsTheLatestLocatorFromTheLog() {
+    // A station worked before is new on another band.
+    QTest::mouseClick(form()->Check2, Qt::LeftButton);
+    form()->Combo1->setEditText(QStringLiteral("432 Mhz"));
+    typeCall("Q1ABC");
+    QCOMPARE(form()->Text4->text(), QStringLiteral("JO22AB"));
+    QCOMPARE(form()->Label5->text(), QStringLiteral("1292 km 333\u00B0"));
+    QVERIFY(form()->Text3->hasFocus());
+    QTest::keyClicks(form()->Text3, "7");
+    QTest::keyClick(form()->Text3, Qt::Key_Tab);
+    QVERIFY(form()->Text4->hasFocus());
+    QCOMPARE(form()->Text4->selectedText(), QStringLiteral("JO22AB"));
+    QTest::keyClick(form()->Text4, Qt::Key_Return);
+    QVERIFY(w->log().endsWith(QStringLiteral("---Q1ABC---59---7---JO22AB-->432 Mhz\r\n")));
+  }
+
+  void isReplacedByTyping() {
+    typeCall("Q1ABC");
+    QTest::keyClicks(form()->Text3, "7");
+    QTest::keyClick(form()->Text3, Qt::Key_Tab);
+    QTest::keyClicks(form()->Text4, "jn45ab");
+    QCOMPARE(form()->Text4->text(), QStringLiteral("JN45AB"));
+    typeCall("Q2XY");  // typed, so kept
+    QCOMPARE(form()->Text4->text(), QStringLiteral("JN45AB"));
+  }
+
+  void followsACorrectedCallSign() {
+    w->setLog(w->log() + Contact("004", "Q3ZZ", "IO91WM"));
+    typeCall("Q1ABC");
+    QCOMPARE(form()->Text4->text(), QStringLiteral("JO22AB"));
+    typeCall("Q3ZZ");
+    QCOMPARE(form()->Text4->text(), QStringLiteral("IO91WM"));
+    typeCall("Q2XY");  // only a square in the log: nothing known
+    QCOMPARE(form()->Text4->text(), QString());
+    QCOMPARE(form()->Label5->text(), QString());
+  }
+
+  void asksForThreeCharactersAndNoHf() {
+    w->setLog(w->log() + Contact("004", "Q1", "IO91WM"));
+    typeCall("Q1");
+    QCOMPARE(form()->Text4->text(), QString());
+    QTest::mouseClick(form()->Check3, Qt::LeftButton);  // HF
+    typeCall("Q1ABC");
+    QCOMPARE(form()->Text4->text(), QString());
+  }
+};
+
+QTEST_MAIN(WindowPrefillTest)
+#include "window_prefill_test.moc"

@@ -48,6 +48,7 @@
 #include <vector>
 
 #include "call_check.h"
+#include "export_actions.h"
 #include "history.h"
 #include "log_box.h"
 #include "log_file.h"
@@ -388,8 +389,11 @@ void OkCommand(benchmark::State& state, int lines, bool protect, bool score = fa
   BenchWindow& w = WindowWith(lines);
   const ProtectedLog kept(w, protect);
   if (score) {
-    w.form->setStationLocator(QStringLiteral("JN61FW"));
+    w.form->exportActions().settings().keep(
+        cardel::Station{QStringLiteral("Q9XYZ"), QStringLiteral("JN61FW")});
     w.form->scoreAction->trigger();
+    // The score window must not keep the keyboard from the log.
+    QApplication::setActiveWindow(w.form.get());
   }
   Samples samples(state);
   bool entered = true;
@@ -413,7 +417,7 @@ void OkCommand(benchmark::State& state, int lines, bool protect, bool score = fa
     if (shown.isEmpty() || !shown.front()->text().startsWith(QStringLiteral("Collegamenti: ")))
       state.SkipWithError("the score was not shown");
     w.form->scoreAction->trigger();
-    w.form->setStationLocator({});
+    w.form->exportActions().settings().keep(cardel::Station{});
   }
   w.reset();
 }
@@ -503,7 +507,8 @@ void Text1Keystroke(benchmark::State& state, int lines, bool protect) {
 // a distance).
 void Text4Keystroke(benchmark::State& state, int lines, bool station) {
   BenchWindow& w = WindowWith(lines);
-  w.form->setStationLocator(station ? QStringLiteral("JN61FW") : QString());
+  w.form->exportActions().settings().keep(
+      cardel::Station{QString(), station ? QStringLiteral("JN61FW") : QString()});
   QTest::keyClicks(w.form->Text4, "jo22a");
   const QString expected = station ? QStringLiteral("1292 km 333\u00B0") : QString();
   Samples samples(state);
@@ -517,7 +522,7 @@ void Text4Keystroke(benchmark::State& state, int lines, bool station) {
   }
   samples.report(lines);
   if (!shown) state.SkipWithError("the distance was not shown as expected");
-  w.form->setStationLocator({});
+  w.form->exportActions().settings().keep(cardel::Station{});
   w.reset();
 }
 

@@ -19,6 +19,7 @@
 
 #include "export_actions.h"
 #include "export_dialog.h"
+#include "export_request.h"
 #include "log_box.h"
 #include "main_window.h"
 #include "platform.h"

@@ -1,37 +1,14 @@
 #include "command_line.h"
 
 #include <QCommandLineParser>
-#include <QLocale>
-#include <array>
-#include <utility>
+
+#include "export_request.h"
+#include "log_file.h"
+#include "qt_text.h"
 
 namespace cardel {
 
 namespace {
-
-using logexport::Format;
-using logexport::Mode;
-using logexport::PointsRule;
-
-const std::array<std::pair<const char*, Format>, 3> kFormats{{
-    {"edi", Format::Edi},
-    {"cabrillo", Format::Cabrillo},
-    {"adif", Format::Adif},
-}};
-
-const std::array<std::pair<const char*, PointsRule>, 3> kPointsRules{{
-    {"iaru", PointsRule::Iaru},
-    {"km", PointsRule::Km},
-    {"round", PointsRule::Round},
-}};
-
-template <typename Value, std::size_t N>
-std::optional<Value> Lookup(const std::array<std::pair<const char*, Value>, N>& table,
-                            const QString& name) {
-  for (const auto& [text, value] : table)
-    if (name.compare(QLatin1String(text), Qt::CaseInsensitive) == 0) return value;
-  return std::nullopt;
-}
 
 struct Parser {
   QCommandLineParser parser;
@@ -82,8 +59,8 @@ struct Parser {
       QStringLiteral("Come è scritta la data nelle righe, come formato di data Qt (dd/MM/yy); "
                      "predefinito: il formato breve di questo computer, \"%1\". Gli anni di due "
                      "cifre sono 20aa.")
-          .arg(QLocale::system().dateFormat(QLocale::ShortFormat)),
-      QStringLiteral("formato"), QLocale::system().dateFormat(QLocale::ShortFormat)};
+          .arg(LogDateFormat()),
+      QStringLiteral("formato"), LogDateFormat()};
   QCommandLineOption receivedReport{
       QStringLiteral("received-report"),
       QStringLiteral("Il rapporto ricevuto, predefinito 59 (599 in CW): il log non lo registra."),
@@ -111,7 +88,8 @@ struct Parser {
                        receivedReport, output, help, version});
     parser.addPositionalArgument(
         QStringLiteral("LOGFILE"),
-        QStringLiteral("Il file del log; senza: cardel.txt nella cartella corrente."),
+        QStringLiteral("Il file del log; senza: %1 nella cartella corrente.")
+            .arg(ToQString(kLogFileName)),
         QStringLiteral("[LOGFILE]"));
   }
 };
@@ -120,17 +98,22 @@ CommandLine ReadExport(const Parser& p) {
   const QCommandLineParser& parser = p.parser;
   if (!parser.isSet(p.format))
     return Refusal{QStringLiteral("Manca --format: edi, cabrillo o adif.")};
-  const std::optional<Format> format = Lookup(kFormats, parser.value(p.format));
+  const FormatName* format = FindFormat(parser.value(p.format));
   if (!format)
     return Refusal{QStringLiteral("Formato sconosciuto \"%1\": usa edi, cabrillo o adif.")
                        .arg(parser.value(p.format))};
-  if (parser.value(p.call).isEmpty())
+  ExportCommand command;
+  logexport::Options& options = command.options;
+  options.format = format->format;
+  options.ownCall = parser.value(p.call).toStdString();
+  if (logexport::MissingFor(options).callSign)
     return Refusal{QStringLiteral("Manca --call: il nominativo della propria stazione.")};
-  const std::optional<Mode> mode = Lookup(logexport::kModeNames, parser.value(p.mode));
+  const std::optional<logexport::Mode> mode = FindMode(parser.value(p.mode));
   if (!mode)
     return Refusal{
         QStringLiteral("Modo sconosciuto \"%1\": usa SSB, CW o FM.").arg(parser.value(p.mode))};
-  const std::optional<PointsRule> pointsRule = Lookup(kPointsRules, parser.value(p.points));
+  const std::optional<logexport::PointsRule> pointsRule =
+      FindPointsRule(parser.value(p.points), &PointsName::option);
   if (!pointsRule)
     return Refusal{QStringLiteral("Regola dei punti sconosciuta \"%1\": usa iaru, km o round.")
                        .arg(parser.value(p.points))};
@@ -140,10 +123,6 @@ CommandLine ReadExport(const Parser& p) {
                        .arg(files.size())
                        .arg(files.join(QStringLiteral(", ")))};
 
-  ExportCommand command;
-  logexport::Options& options = command.options;
-  options.format = *format;
-  options.ownCall = parser.value(p.call).toStdString();
   if (parser.isSet(p.locator)) options.ownLocator = parser.value(p.locator).toStdString();
   if (parser.isSet(p.band)) options.band = parser.value(p.band).toStdString();
   options.mode = *mode;
@@ -154,7 +133,7 @@ CommandLine ReadExport(const Parser& p) {
     options.receivedReport = parser.value(p.receivedReport).toStdString();
   options.programVersion = CARDEL_VERSION;
   command.dateFormat = parser.value(p.dateFormat);
-  command.logFile = files.isEmpty() ? QStringLiteral("cardel.txt") : files.first();
+  command.logFile = files.isEmpty() ? ToQString(kLogFileName) : files.first();
   if (parser.isSet(p.output)) command.outputFile = parser.value(p.output);
   return command;
 }

@@ -100,6 +100,53 @@ Message RecoveryNotRemovedMessage(TextView path, TextView reason) {
       MessageIcon::Exclamation);
 }
 
+Text BadStationCallText(TextView callSign) {
+  return Join({u"Il nominativo \"", callSign, u"\" non \u00E8 valido: solo lettere, cifre e /."});
+}
+
+Text BadStationLocatorText(TextView locator) {
+  return Join({u"Il locatore \"", locator,
+               u"\" non \u00E8 valido: servono 6 caratteri, due lettere da A a R, due cifre e "
+               u"due lettere da A a X, come JN61FW."});
+}
+
+Text NoContestText(TextView format) {
+  return Join({u"Manca il nome del contest: il file ", format, u" lo scrive nell'intestazione.\n",
+               kNothingWritten});
+}
+
+Text ExportRefusedText(TextView diagnostics) {
+  return Join({u"Nessun file scritto:\n", diagnostics});
+}
+
+Text CannotExportText(TextView path, TextView reason) {
+  return Join({u"Impossibile scrivere ", path, u":\n", reason, u"\n", kNothingWritten});
+}
+
+Text ExportWrittenText(TextView path, TextView diagnostics) {
+  return Join({u"Scritto ", path, u"\n\n", diagnostics});
+}
+
+Text ReplaceFileQuestion(TextView path) {
+  return Join({u"Il file ", path, u" esiste gi\u00E0. Sostituirlo?"});
+}
+
+Text SettingsTooLargeReason(TextView megabytes) {
+  return Join({u"il file \u00E8 di ", megabytes,
+               u" MB, troppi per delle impostazioni, e non viene riscritto"});
+}
+
+Text SettingsNotSavedText(TextView path, TextView reason) {
+  return Join({u"Impossibile salvare le impostazioni in ", path, u": ", reason,
+               u".\nRestano valide fino alla chiusura del programma."});
+}
+
+Text SettingsCommentsDroppedText(TextView path, std::size_t comments) {
+  return Join({u"Le impostazioni sono state salvate in ", path,
+               u" senza le sue righe di commento (", ZeroPadded(static_cast<int>(comments), 1),
+               u"): il file \u00E8 riscritto con le sole chiavi e i loro valori."});
+}
+
 Text HistoryStatus(std::size_t stations, std::size_t files, std::size_t unreadLines) {
   const auto number = [](std::size_t n) {
     const std::string digits = std::to_string(n);

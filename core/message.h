@@ -63,6 +63,33 @@ Message RecoveryNotAFileMessage(TextView path);
 // A normal exit could not remove the recovery file.
 Message RecoveryNotRemovedMessage(TextView path, TextView reason);
 
+// Why "Stazione" does not keep the call sign or the locator typed.
+Text BadStationCallText(TextView callSign);
+Text BadStationLocatorText(TextView locator);
+
+// "Esporta log".
+inline constexpr TextView kExportTitle = u"Esporta log";
+inline constexpr TextView kNoStationQuestion =
+    u"Manca il nominativo o il locatore della stazione in \"Stazione\".\nImpostarli adesso?";
+inline constexpr TextView kNoExportFileText = u"Manca il file da scrivere.";
+inline constexpr TextView kNothingWritten = u"Nessun file scritto.";
+// The name of the format that writes the contest into its header.
+Text NoContestText(TextView format);
+Text ExportRefusedText(TextView diagnostics);
+Text CannotExportText(TextView path, TextView reason);
+Text ExportWrittenText(TextView path, TextView diagnostics);
+Text ReplaceFileQuestion(TextView path);
+
+// Why cardel.ini was not written.
+Text SettingsTooLargeReason(TextView megabytes);
+inline constexpr TextView kSettingsFormatReason =
+    u"il file non \u00E8 nel formato delle impostazioni";
+inline constexpr TextView kSettingsAccessReason = u"la cartella o il file non si lasciano scrivere";
+
+// cardel.ini: each told once, since the values stay in use either way.
+Text SettingsNotSavedText(TextView path, TextView reason);
+Text SettingsCommentsDroppedText(TextView path, std::size_t comments);
+
 // What the window tells of the known locators read at start: "Storico: 2
 // nominativi da 1 file", with ", 3 righe non lette" when lines were skipped.
 Text HistoryStatus(std::size_t stations, std::size_t files, std::size_t unreadLines);

@@ -131,4 +131,8 @@ std::optional<QString> ReplaceFile(const QString& path, QByteArrayView bytes) {
   return std::nullopt;
 }
 
+QString InFolder(const QString& folder, const QString& name) {
+  return QDir::toNativeSeparators(QDir(folder).filePath(name));
+}
+
 }  // namespace cardel

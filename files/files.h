@@ -62,6 +62,9 @@ bool IsSameFile(const QString& a, const QString& b, const FileNaming& naming = S
 // none (a folder, a read-only file); the system's otherwise.
 QString WriteFailure(const QFileDevice& file);
 
+// The file of that name in the folder, spelt the system's way.
+QString InFolder(const QString& folder, const QString& name);
+
 // Replaces the file only once the new content is complete, or writes it in
 // place when no file can be created beside it; the reason when it could not.
 std::optional<QString> ReplaceFile(const QString& path, QByteArrayView bytes);

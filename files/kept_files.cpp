@@ -1,18 +1,14 @@
 #include "kept_files.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 #include "log_file.h"
+#include "qt_text.h"
 #include "recovery_file.h"
 
 namespace cardel {
 
 namespace {
-
-QString FromCore(TextView name) {
-  return QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size()));
-}
 
 #ifdef _WIN32
 const QString kProgramFileName = QStringLiteral("cardel.exe");
@@ -23,16 +19,15 @@ const QString kProgramFileName = QStringLiteral("cardel");
 }  // namespace
 
 QList<KeptFile> CardelFilesIn(const QString& folder) {
-  const QDir dir(folder);
   return {
-      KeptLog(dir.filePath(FromCore(kLogFileName))),
-      {dir.filePath(FromCore(kRecoveryFileName)),
+      KeptLog(InFolder(folder, ToQString(kLogFileName))),
+      {InFolder(folder, ToQString(kRecoveryFileName)),
        QStringLiteral("il file di recupero del log, che Cardel riscrive mentre è aperto")},
-      {dir.filePath(FromCore(kRecoveryLockName)),
+      {InFolder(folder, ToQString(kRecoveryLockName)),
        QStringLiteral("il blocco del file di recupero, che tiene un secondo Cardel fuori dal log")},
-      {dir.filePath(QString::fromUtf16(kSettingsFileName)),
+      {InFolder(folder, QString::fromUtf16(kSettingsFileName)),
        QStringLiteral("il file delle impostazioni, con la stazione e l'ultima esportazione")},
-      {dir.filePath(kProgramFileName), QStringLiteral("il programma Cardel")},
+      {InFolder(folder, kProgramFileName), QStringLiteral("il programma Cardel")},
   };
 }
 

@@ -43,12 +43,6 @@ std::string AsciiUpperCase(std::string_view text) {
   return upper;
 }
 
-bool IsOwnCall(std::string_view call) {
-  return std::all_of(call.begin(), call.end(), [](char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/';
-  });
-}
-
 // The Cabrillo category of the EDI section, when the two mean the same.
 std::optional<std::string_view> CategoryOperator(std::string_view section) {
   const std::string first = AsciiUpperCase(section.substr(0, section.find_first_of(" -/")));
@@ -80,13 +74,12 @@ std::variant<Checked, std::string> CheckOptions(const Options& options) {
   Checked checked;
   Station& station = checked.station;
   station.mode = options.mode;
-  if (options.ownCall.empty())
-    return "manca il nominativo della stazione (" + options.names.call + ")";
+  const Missing missing = MissingFor(options);
+  if (missing.callSign) return "manca il nominativo della stazione (" + options.names.call + ")";
   station.call = AsciiUpperCase(options.ownCall);
-  if (!IsOwnCall(station.call))
+  if (!IsStationCall(station.call))
     return "nominativo della stazione non valido: " + Quoted(options.ownCall);
-  // A name of blanks alone is no name: the header would carry it empty.
-  if (WithoutInvisibleAround(FromUtf8(options.contest)).empty() && options.format != Format::Adif)
+  if (missing.contest)
     return std::string(options.format == Format::Edi ? "l'EDI" : "il Cabrillo") +
            " nomina il contest: manca --contest";
   auto withSection = CheckSection(options, std::move(checked));
@@ -98,7 +91,7 @@ std::variant<Checked, std::string> CheckOptions(const Options& options) {
     if (!IsLocator(*station.locator))
       return "locatore della stazione non valido: " + Quoted(*options.ownLocator) +
              " (servono 6 caratteri, come JN61FW)";
-  } else if (options.format == Format::Edi) {
+  } else if (missing.locator) {
     return "per l'EDI serve il locatore della stazione (" + options.names.locator + ")";
   }
 
@@ -268,6 +261,22 @@ class Exporter {
 };
 
 }  // namespace
+
+Missing MissingFor(const Options& options) {
+  // A name of blanks alone is no name: the header would carry it empty.
+  return {
+      .callSign = options.ownCall.empty(),
+      .contest = options.format != Format::Adif &&
+                 WithoutInvisibleAround(FromUtf8(options.contest)).empty(),
+      .locator = options.format == Format::Edi && !options.ownLocator,
+  };
+}
+
+bool IsStationCall(std::string_view call) {
+  return std::all_of(call.begin(), call.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/';
+  });
+}
 
 Outcome Export(std::string_view logFileBytes, const Options& options, const DateReader& readDate) {
   return Exporter().Run(logFileBytes, options, readDate);

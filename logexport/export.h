@@ -20,12 +20,10 @@ namespace cardel::logexport {
 
 enum class Format { Edi, Cabrillo, Adif };
 enum class Mode { Ssb, Cw, Fm };
-// The modes as the operator names them, in the order they are offered.
-inline constexpr std::array<std::pair<const char*, Mode>, 3> kModeNames{{
-    {"SSB", Mode::Ssb},
-    {"CW", Mode::Cw},
-    {"FM", Mode::Fm},
-}};
+// In the order they are offered.
+inline constexpr std::array<Mode, 3> kModes{Mode::Ssb, Mode::Cw, Mode::Fm};
+// The mode as the operator names it, and as ADIF and Cabrillo write it.
+std::string_view ModeName(Mode mode);
 // The points rule is one of the export options, so its callers find it here too.
 using cardel::PointsRule;
 
@@ -54,6 +52,18 @@ struct Options {
   std::string programVersion;  // written to Cabrillo CREATED-BY and ADIF PROGRAMVERSION
   OptionNames names;
 };
+
+// What an export cannot start without, whoever asks for it.
+struct Missing {
+  bool callSign = false;  // the station's
+  bool contest = false;   // its name, which the EDI and the Cabrillo headers carry
+  bool locator = false;   // the station's, from which the EDI scores
+};
+// Blanks around a contest name are no name.
+Missing MissingFor(const Options& options);
+
+// The characters of the station's own call sign: letters, digits and "/".
+bool IsStationCall(std::string_view call);
 
 // The program builds it on QDate and the log's date format.
 using cardel::DateReader;

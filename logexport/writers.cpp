@@ -11,6 +11,8 @@ ModeNames NamesOf(Mode mode) {
   return {"SSB", "PH", "1"};
 }
 
+std::string_view ModeName(Mode mode) { return NamesOf(mode).name; }
+
 std::string Digits(int n, int width) { return ToUtf8(ZeroPadded(n, width)); }
 
 std::string CompactDate(const std::chrono::year_month_day& date) {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "export_actions.h"
 #include "window_fixture.h"
 
 using cardel::CallMark;
@@ -468,7 +469,7 @@ class WindowEntryTest : public QObject {
     QCOMPARE(spoken->text(QAccessible::Name), QString("Distanza"));
     QTest::keyClicks(form()->Text4, "jn61");
     QCOMPARE(form()->Label5->text(), QString());  // no station locator yet
-    form()->setStationLocator("JN61FW");
+    form()->exportActions().settings().keep(cardel::Station{"", "JN61FW"});
     QCOMPARE(form()->Label5->text(), QString("66 km 137°"));
     for (int i = 0; i < 4; ++i) QTest::keyClick(form()->Text4, Qt::Key_Backspace);
     const QStringList shown = {"", "", "", "1300 km 337°", "", "1292 km 333°"};
@@ -482,9 +483,9 @@ class WindowEntryTest : public QObject {
     QCOMPARE(form()->Label5->text(), QString());
     QTest::mouseClick(form()->Check3, Qt::LeftButton);
     QCOMPARE(form()->Label5->text(), shown[5]);
-    form()->setStationLocator("");
+    form()->exportActions().settings().keep(cardel::Station{});
     QCOMPARE(form()->Label5->text(), QString());
-    form()->setStationLocator("JN61FW");
+    form()->exportActions().settings().keep(cardel::Station{"", "JN61FW"});
     w->enterContact("q1abc", "1", "");  // the locator box is emptied, and the label
     QCOMPARE(form()->Label5->text(), QString());
     QCOMPARE(spoken->text(QAccessible::Name), QString("Distanza"));

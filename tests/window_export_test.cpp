@@ -11,6 +11,7 @@
 
 #include "export_actions.h"
 #include "export_dialog.h"
+#include "export_request.h"
 #include "station_dialog.h"
 #include "window_fixture.h"
 

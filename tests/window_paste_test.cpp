@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QPushButton>
 
+#include "export_actions.h"
 #include "station_dialog.h"
 #include "window_fixture.h"
 
@@ -195,7 +196,7 @@ class WindowPasteTest : public QObject {
   }
 
   void pastedLocatorIsMeasured() {
-    form()->setStationLocator("JN61FW");
+    form()->exportActions().settings().keep(cardel::Station{"", "JN61FW"});
     QApplication::clipboard()->setText("\u00A0JO22AB ");
     QTest::keyClick(form()->Text4, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(form()->Label5->text(), QStringLiteral("1292 km 333\u00B0"));

@@ -9,6 +9,7 @@
 #include "export_dialog.h"
 #include "log_box.h"
 #include "log_file.h"
+#include "message.h"
 #include "platform.h"
 #include "qt_text.h"
 #include "station_dialog.h"
@@ -20,9 +21,7 @@ ExportActions::ExportActions(Platform& platform, QWidget& window, const LogBox& 
       platform_(platform),
       window_(window),
       log_(log),
-      settings_(QDir(platform.programFolder()).filePath(QString::fromUtf16(kSettingsFileName))),
-      station_(settings_.readStation()),
-      choices_(settings_.readExportChoices()) {
+      settings_(new StationSettings(platform.programFolder(), this)) {
   stationAction = new QAction(QStringLiteral("Stazione..."), this);
   stationAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   exportAction = new QAction(QStringLiteral("Esporta..."), this);
@@ -37,12 +36,10 @@ ExportActions::ExportActions(Platform& platform, QWidget& window, const LogBox& 
 void ExportActions::onStationTriggered() { editStation(&window_); }
 
 std::optional<Station> ExportActions::editStation(QWidget* parent) {
-  StationDialog dialog(platform_, station_, parent);
+  StationDialog dialog(platform_, settings_->station(), parent);
   if (ExecModal(dialog) != QDialog::Accepted) return std::nullopt;
-  station_ = dialog.station();
-  keep(settings_.write(station_));
-  emit stationChanged(station_);
-  return station_;
+  keep(settings_->keep(dialog.station()));
+  return settings_->station();
 }
 
 void ExportActions::onExportTriggered() {
@@ -54,15 +51,9 @@ void ExportActions::onExportTriggered() {
       .logBytes = order ? order->bytes : std::string(),
       .keptFiles = CardelFilesIn(platform_.programFolder()) << RunningProgram(),
       .programFolder = QDir::toNativeSeparators(platform_.programFolder()),
-      .station = station_,
-      .choices = choices_,
+      .settings = *settings_,
       .editStation = [this, &dialog] { return editStation(dialog); },
-      .keepChoices =
-          [this](const ExportChoices& choices) {
-            choices_ = choices;
-            keep(settings_.write(choices_));
-            emit choicesChanged(choices_);
-          },
+      .keepChoices = [this](const ExportChoices& choices) { keep(settings_->keep(choices)); },
   };
   ExportDialog exportDialog(platform_, std::move(context), &window_);
   dialog = &exportDialog;
@@ -71,19 +62,14 @@ void ExportActions::onExportTriggered() {
 
 // Each told once: the values stay in use until the program ends either way.
 void ExportActions::keep(const SettingsWrite& written) {
-  const QString path = QDir::toNativeSeparators(settings_.path());
+  const Text path = ToText(settings_->path());
   if (written.failure && !toldUnwritable_) {
     toldUnwritable_ = true;
-    warn(QStringLiteral("Impossibile salvare le impostazioni in %1: %2.\n"
-                        "Restano valide fino alla chiusura del programma.")
-             .arg(path, *written.failure));
+    warn(ToQString(SettingsNotSavedText(path, ToText(*written.failure))));
   }
   if (written.droppedComments > 0 && !toldCommentsDropped_) {
     toldCommentsDropped_ = true;
-    warn(QStringLiteral("Le impostazioni sono state salvate in %1 senza le sue righe di commento "
-                        "(%2): il file è riscritto con le sole chiavi e i loro valori.")
-             .arg(path)
-             .arg(written.droppedComments));
+    warn(ToQString(SettingsCommentsDroppedText(path, std::size_t(written.droppedComments))));
   }
 }
 

@@ -23,16 +23,13 @@ class ExportActions : public QObject {
   // Reads the station and the last export's choices from cardel.ini.
   ExportActions(Platform& platform, QWidget& window, const LogBox& log);
 
-  const Station& station() const { return station_; }
+  StationSettings& settings() { return *settings_; }
+  const Station& station() const { return settings_->station(); }
   // The last export's choices, which the running score counts by too.
-  const ExportChoices& choices() const { return choices_; }
+  const ExportChoices& choices() const { return settings_->choices(); }
 
   QAction* stationAction;
   QAction* exportAction;
-
- signals:
-  void stationChanged(const Station& station);
-  void choicesChanged(const ExportChoices& choices);
 
  private:
   void onStationTriggered();
@@ -44,9 +41,7 @@ class ExportActions : public QObject {
   Platform& platform_;
   QWidget& window_;
   const LogBox& log_;
-  SettingsFile settings_;
-  Station station_;
-  ExportChoices choices_;
+  StationSettings* settings_;
   bool toldUnwritable_ = false;
   bool toldCommentsDropped_ = false;
 };

@@ -9,17 +9,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
-#include <array>
-#include <utility>
-#include <variant>
 
-#include "bands.h"
+#include "export_request.h"
 #include "files.h"
 #include "log_dates.h"
+#include "message.h"
 #include "platform.h"
-#include "qso_line_parse.h"
 #include "qt_text.h"
 #include "station_dialog.h"
 
@@ -27,69 +23,14 @@ namespace cardel {
 
 namespace {
 
-using logexport::Format;
-using logexport::Mode;
-using logexport::PointsRule;
-
-struct FormatName {
-  const char* caption;
-  Format format;
-  const char* extension;
-  const char* filter;  // the file chooser's
-};
-constexpr std::array<FormatName, 3> kFormats{{
-    {"EDI", Format::Edi, "edi", "EDI (*.edi)"},
-    {"Cabrillo", Format::Cabrillo, "cbr", "Cabrillo (*.cbr *.log)"},
-    {"ADIF", Format::Adif, "adi", "ADIF (*.adi)"},
-}};
-constexpr std::array<std::pair<const char*, PointsRule>, 3> kPoints{{
-    {"IARU", PointsRule::Iaru},
-    {"km", PointsRule::Km},
-    {"arrotondati", PointsRule::Round},
-}};
-
-const QString kTitle = QStringLiteral("Esporta log");
-
-const FormatName& FindFormat(const QString& caption) {
-  for (const auto& f : kFormats)
-    if (caption == QLatin1String(f.caption)) return f;
-  return kFormats.front();
-}
-
-template <typename Value, std::size_t N>
-Value Find(const std::array<std::pair<const char*, Value>, N>& table, const QString& caption) {
-  for (const auto& [text, value] : table)
-    if (caption == QLatin1String(text)) return value;
-  return table.front().second;
-}
-
-template <typename Value, std::size_t N>
-void Fill(QComboBox* box, const std::array<std::pair<const char*, Value>, N>& table) {
-  for (const auto& [text, value] : table) box->addItem(QLatin1String(text));
-}
+const QString kTitle = ToQString(kExportTitle);
 
 void Select(QComboBox* box, const QString& text) {
   if (const int index = box->findText(text); index >= 0) box->setCurrentIndex(index);
 }
 
-// A file name holds no "/" of a portable call sign.
-QString FileStem(const QString& callSign, const QString& band) {
-  QString stem = callSign.isEmpty() ? QStringLiteral("cardel") : callSign;
-  stem.replace(u'/', u'-');
-  if (const auto* found = logexport::FindBand(ToText(band)))
-    stem += u'_' + QString::number(found->megahertz);
-  return stem;
-}
-
-// A log of HF contacts has no received locators: its Cabrillo is written
-// without the station's locator too, as the exporter writes it without one.
-bool HasReceivedLocator(std::string_view logBytes) {
-  for (const LogLine& line : SplitLogLines(logBytes)) {
-    const auto parsed = ParseQsoLine(line.text);
-    if (const auto* qso = std::get_if<ParsedQso>(&parsed); qso && !qso->locator.empty())
-      return true;
-  }
-  return false;
+const FormatName& ChosenFormat(const QComboBox* formatBox) {
+  return *FindFormat(formatBox->currentText());
 }
 
 // Alt with a letter that is no access key would choose an entry of a list by
@@ -113,79 +54,33 @@ QString Joined(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-QStringList OfferedBands(std::string_view logBytes) {
-  std::vector<bool> held(logexport::Bands().size(), false);
-  bool unbanded = false;
-  for (const LogLine& line : SplitLogLines(logBytes)) {
-    const auto parsed = ParseQsoLine(line.text);
-    const auto* qso = std::get_if<ParsedQso>(&parsed);
-    if (!qso) continue;
-    if (!qso->band) {
-      unbanded = true;
-    } else if (const auto* band = logexport::FindBand(*qso->band)) {
-      held[std::size_t(band - logexport::Bands().data())] = true;
-    }
-  }
-  QStringList offered;
-  for (std::size_t i = 0; i < held.size(); ++i)
-    if (held[i] || unbanded) offered.append(ToQString(logexport::Bands()[i].listText));
-  return offered;
-}
-
-logexport::Options ToOptions(const ExportChoices& choices, const Station& station,
-                             std::string_view logBytes) {
-  logexport::Options options;
-  options.format = FindFormat(choices.format).format;
-  options.ownCall = station.callSign.toStdString();
-  if (!station.locator.isEmpty() &&
-      (options.format != Format::Cabrillo || HasReceivedLocator(logBytes)))
-    options.ownLocator = station.locator.toStdString();
-  if (!choices.band.isEmpty()) options.band = choices.band.toStdString();
-  options.mode = Find(logexport::kModeNames, choices.mode);
-  options.contest = choices.contest.toStdString();
-  options.section = choices.section.toStdString();
-  options.points = Find(kPoints, choices.points);
-  options.programVersion = CARDEL_VERSION;
-  options.names = {
-      .call = "Nominativo in \"Stazione\"",
-      .locator = "Locatore in \"Stazione\"",
-      .band = "Banda",
-      .section = "Sezione",
-  };
-  return options;
-}
-
-QString LogDateFormat() { return QLocale::system().dateFormat(QLocale::ShortFormat); }
-
 ExportDialog::ExportDialog(Platform& platform, ExportContext context, QWidget* parent)
     : QDialog(parent), platform_(platform), context_(std::move(context)) {
   setWindowTitle(kTitle);
   createControls();
-  showChoices(context_.choices);
+  showChoices(context_.settings.choices());
   connect(formatBox, &QComboBox::currentTextChanged, this, &ExportDialog::proposeFile);
   connect(bandBox, &QComboBox::currentTextChanged, this, &ExportDialog::proposeFile);
   connect(browseButton, &QPushButton::clicked, this, &ExportDialog::onBrowseClicked);
   connect(exportButton, &QPushButton::clicked, this, &ExportDialog::onExportClicked);
-  connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
   formatBox->setFocus();
 }
 
 void ExportDialog::createControls() {
   formatBox = new QComboBox(this);
-  for (const auto& f : kFormats) formatBox->addItem(QLatin1String(f.caption));
+  for (const FormatName& f : kFormatNames) formatBox->addItem(QLatin1String(f.name));
   contestBox = new QLineEdit(this);
   sectionBox = new QLineEdit(this);
   bandBox = new QComboBox(this);
   bandBox->addItems(OfferedBands(context_.logBytes));
   modeBox = new QComboBox(this);
-  Fill(modeBox, logexport::kModeNames);
+  for (const logexport::Mode mode : logexport::kModes)
+    modeBox->addItem(QLatin1String(logexport::ModeName(mode)));
   pointsBox = new QComboBox(this);
-  Fill(pointsBox, kPoints);
+  for (const PointsName& points : kPointsNames) pointsBox->addItem(QLatin1String(points.caption));
   fileBox = new QLineEdit(this);
   browseButton = new QPushButton(QStringLiteral("Sf&oglia..."), this);
   exportButton = new QPushButton(QStringLiteral("&Esporta"), this);
-  cancelButton = new QPushButton(QStringLiteral("&Annulla"), this);
-  exportButton->setDefault(true);
   auto* noAltTypeAhead = new NoAltTypeAhead(this);
   for (QComboBox* box : {formatBox, bandBox, modeBox, pointsBox})
     box->installEventFilter(noAltTypeAhead);
@@ -207,13 +102,7 @@ void ExportDialog::createControls() {
       form->addRow(label, field);
   }
   browseButton->setAccessibleDescription(QStringLiteral("Sceglie il file da scrivere"));
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(exportButton);
-  buttons->addWidget(cancelButton);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
-  layout->addLayout(buttons);
+  cancelButton = LayOutDialog(this, form, exportButton);
   setMinimumWidth(420);
 }
 
@@ -244,29 +133,28 @@ QString ExportDialog::chosenFile() const {
   const QString typed = fileBox->text().trimmed();
   if (typed.isEmpty()) return typed;
   // One spelling in every message, however the path was typed.
-  return QDir::toNativeSeparators(QDir(context_.programFolder).filePath(typed));
+  return InFolder(context_.programFolder, typed);
 }
 
 // The name follows the call sign, the band and the format until the
 // operator writes a name of his own.
 void ExportDialog::proposeFile() {
   if (!fileBox->text().isEmpty() && fileBox->text() != proposedFile_) return;
+  const QString& lastFolder = context_.settings.choices().folder;
   const QString folder =
-      context_.choices.folder.isEmpty() || !QDir(context_.choices.folder).exists()
-          ? context_.programFolder
-          : context_.choices.folder;
-  proposedFile_ = QDir::toNativeSeparators(
-      QDir(folder).filePath(FileStem(context_.station.callSign, bandBox->currentText()) + u'.' +
-                            QLatin1String(FindFormat(formatBox->currentText()).extension)));
+      lastFolder.isEmpty() || !QDir(lastFolder).exists() ? context_.programFolder : lastFolder;
+  proposedFile_ =
+      InFolder(folder, ProposedFileName(context_.settings.station().callSign,
+                                        bandBox->currentText(), formatBox->currentText()));
   fileBox->setText(proposedFile_);
 }
 
 // The format's own files first; a file that is there is asked about once,
 // by the export.
 void ExportDialog::onBrowseClicked() {
-  QString selected = QLatin1String(FindFormat(formatBox->currentText()).filter);
+  QString selected = QLatin1String(ChosenFormat(formatBox).filter);
   QStringList filters{selected};
-  for (const auto& f : kFormats)
+  for (const FormatName& f : kFormatNames)
     if (selected != QLatin1String(f.filter)) filters.append(QLatin1String(f.filter));
   filters.append(QStringLiteral("Tutti i file (*)"));
   QString chosen;
@@ -281,45 +169,32 @@ void ExportDialog::onBrowseClicked() {
   fileBox->setFocus();  // where Enter exports it
 }
 
-// The call sign always, the locator for the EDI, which cannot go without it;
-// a locator edited by hand into something else is asked for as if missing.
+// Asked for until "Stazione" gives the export what it needs.
 bool ExportDialog::ensureStation() {
-  const auto complete = [this] {
-    return !context_.station.callSign.isEmpty() && !StationFault(context_.station) &&
-           (!context_.station.locator.isEmpty() ||
-            FindFormat(formatBox->currentText()).format != Format::Edi);
-  };
-  if (complete()) return true;
-  if (!ask(QStringLiteral("Manca il nominativo o il locatore della stazione in \"Stazione\".\n"
-                          "Impostarli adesso?")))
-    return false;
-  const std::optional<Station> station = context_.editStation();
-  if (!station) return false;
+  if (RefusalFor(choices(), context_.settings.station()) != ExportRefusal::IncompleteStation)
+    return true;
+  if (!ask(ToQString(kNoStationQuestion))) return false;
   const bool wasProposed = fileBox->text() == proposedFile_;
-  context_.station = *station;
+  if (!context_.editStation()) return false;
   if (wasProposed) proposeFile();
-  return complete();
+  return RefusalFor(choices(), context_.settings.station()) != ExportRefusal::IncompleteStation;
 }
 
 // Never a file the program keeps; another file only once the operator agrees.
 bool ExportDialog::mayWrite(const QString& path) {
   if (const auto kept = KeptFileAt(path, context_.keptFiles, platform_.fileNaming())) {
-    tell(NotReplaced(path, *kept) + QStringLiteral("\nNessun file scritto."), QMessageBox::Warning);
+    tell(NotReplaced(path, *kept) + u'\n' + ToQString(kNothingWritten), QMessageBox::Warning);
     fileBox->setFocus();
     return false;
   }
   // A folder is not replaced: the write says why.
   if (!QFileInfo(path).isFile()) return true;
-  return ask(QStringLiteral("Il file %1 esiste già. Sostituirlo?").arg(path));
+  return ask(ToQString(ReplaceFileQuestion(ToText(path))));
 }
 
 void ExportDialog::onExportClicked() {
-  if (contestBox->text().trimmed().isEmpty() &&
-      FindFormat(formatBox->currentText()).format != Format::Adif) {
-    tell(QStringLiteral("Manca il nome del contest: il file %1 lo scrive nell'intestazione.\n"
-                        "Nessun file scritto.")
-             .arg(formatBox->currentText()),
-         QMessageBox::Warning);
+  if (RefusalFor(choices(), context_.settings.station()) == ExportRefusal::NoContest) {
+    tell(ToQString(NoContestText(ToText(formatBox->currentText()))), QMessageBox::Warning);
     contestBox->setFocus();
     return;
   }
@@ -327,27 +202,25 @@ void ExportDialog::onExportClicked() {
   if (!ensureStation()) return;
   const QString path = chosenFile();
   if (path.isEmpty()) {
-    tell(QStringLiteral("Manca il file da scrivere."), QMessageBox::Warning);
+    tell(ToQString(kNoExportFileText), QMessageBox::Warning);
     fileBox->setFocus();
     return;
   }
   const ExportChoices chosen = choices();
-  const logexport::Outcome outcome =
-      logexport::Export(context_.logBytes, ToOptions(chosen, context_.station, context_.logBytes),
-                        MakeDateReader(LogDateFormat()));
+  const logexport::Outcome outcome = logexport::Export(
+      context_.logBytes, ToOptions(chosen, context_.settings.station(), context_.logBytes),
+      MakeDateReader(LogDateFormat()));
   if (outcome.exitStatus >= 2 || outcome.output.empty()) {
-    tell(QStringLiteral("Nessun file scritto:\n%1").arg(Joined(outcome.diagnostics)),
-         QMessageBox::Warning);
+    tell(ToQString(ExportRefusedText(ToText(Joined(outcome.diagnostics)))), QMessageBox::Warning);
     return;
   }
   if (!mayWrite(path)) return;
   if (const auto failure = platform_.writeFile(path, QByteArray::fromStdString(outcome.output))) {
-    tell(QStringLiteral("Impossibile scrivere %1:\n%2\nNessun file scritto.").arg(path, *failure),
-         QMessageBox::Warning);
+    tell(ToQString(CannotExportText(ToText(path), ToText(*failure))), QMessageBox::Warning);
     return;
   }
   context_.keepChoices(chosen);
-  tell(QStringLiteral("Scritto %1\n\n%2").arg(path, Joined(outcome.diagnostics)),
+  tell(ToQString(ExportWrittenText(ToText(path), ToText(Joined(outcome.diagnostics)))),
        outcome.exitStatus == 0 ? QMessageBox::Information : QMessageBox::Warning);
   accept();
 }
@@ -356,17 +229,8 @@ void ExportDialog::tell(const QString& text, QMessageBox::Icon icon) {
   platform_.showMessage(this, {.text = text, .title = kTitle, .icon = icon});
 }
 
-// Yes by default, Esc for No.
 bool ExportDialog::ask(const QString& question) {
-  const MessageRequest request{
-      .text = question,
-      .title = kTitle,
-      .icon = QMessageBox::Question,
-      .buttons = QMessageBox::Yes | QMessageBox::No,
-      .defaultButton = QMessageBox::Yes,
-      .escapeButton = QMessageBox::No,
-  };
-  return platform_.showMessage(this, request) == QMessageBox::Yes;
+  return AskYesNo(platform_, this, question, kTitle);
 }
 
 }  // namespace cardel

@@ -2,12 +2,10 @@
 
 #include <QDialog>
 #include <QMessageBox>
-#include <QStringList>
 #include <functional>
 #include <optional>
 #include <string>
 
-#include "export.h"
 #include "kept_files.h"
 #include "settings.h"
 
@@ -24,8 +22,7 @@ struct ExportContext {
   std::string logBytes;       // the log as "Salva" would write it
   QList<KeptFile> keptFiles;  // never overwritten by an export
   QString programFolder;
-  Station station;
-  ExportChoices choices;
+  const StationSettings& settings;  // the station and the last export's choices
   // Opens "Stazione"; the station kept, or nothing when it was cancelled.
   std::function<std::optional<Station>()> editStation;
   // Keeps the choices of an export that wrote its file.
@@ -69,17 +66,5 @@ class ExportDialog : public QDialog {
   ExportContext context_;
   QString proposedFile_;
 };
-
-// The bands a log's contacts were logged on, in the band list's order; the
-// whole list when some contact has no band, since the choice gives it one.
-QStringList OfferedBands(std::string_view logBytes);
-
-// The options of the exporter program for these choices, this station and
-// this log, with the window's names for them in the messages.
-logexport::Options ToOptions(const ExportChoices& choices, const Station& station,
-                             std::string_view logBytes);
-
-// The regional short date the window writes into every contact line.
-QString LogDateFormat();
 
 }  // namespace cardel

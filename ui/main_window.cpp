@@ -4,9 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFocusEvent>
 #include <QComboBox>
-#include <QDir>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,11 +20,11 @@
 
 #include "entry_filter.h"
 #include "export_actions.h"
-#include "export_dialog.h"
+#include "export_request.h"
 #include "history_loader.h"
-#include "log_dates.h"
 #include "locator.h"
 #include "log_box.h"
+#include "log_dates.h"
 #include "log_file.h"
 #include "platform.h"
 #include "qso_entry.h"
@@ -124,20 +123,6 @@ UtcMinute ToUtcMinute(const UtcStamp& utc) {
          std::chrono::minutes(utc.minute);
 }
 
-// Yes is the default, Escape answers No.
-bool AskYesNo(Platform& platform, QWidget* parent, TextView question,
-              QMessageBox::Icon icon = QMessageBox::Question) {
-  const MessageRequest request{
-      .text = ToQString(question),
-      .title = ToQString(kApplicationTitle),
-      .icon = icon,
-      .buttons = QMessageBox::Yes | QMessageBox::No,
-      .defaultButton = QMessageBox::Yes,
-      .escapeButton = QMessageBox::No,
-  };
-  return platform.showMessage(parent, request) == QMessageBox::Yes;
-}
-
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -173,15 +158,21 @@ Form15::Form15(Platform& platform, QWidget* parent) : QWidget(parent), platform_
   connect(scoreWindow_, &ScoreWindow::hidden, &scoreClock_, &QTimer::stop);
   Text1->addContextActions(
       {exportActions_->stationAction, exportActions_->exportAction, scoreAction});
-  setStationLocator(UsableLocator(exportActions_->station()));
-  connect(exportActions_, &ExportActions::stationChanged, this,
-          [this](const Station& station) { setStationLocator(UsableLocator(station)); });
-  connect(exportActions_, &ExportActions::choicesChanged, this, &Form15::renewScoring);
+  const StationSettings* settings = &exportActions_->settings();
+  connect(settings, &StationSettings::stationChanged, this, &Form15::renewDistance);
+  connect(settings, &StationSettings::stationChanged, this, &Form15::renewScoring);
+  connect(settings, &StationSettings::choicesChanged, this, &Form15::renewScoring);
+  renewDistance();
+  renewScoring();
   centerOnScreen();
   Text2->setFocus();
   recovery_ = std::make_unique<Recovery>(
       platform_, Text1->logDocument(),
-      RecoveryDialogs{.ask = [this](const Text& q) { return AskYesNo(platform_, this, q); },
+      RecoveryDialogs{.ask =
+                          [this](const Text& q) {
+                            return AskYesNo(platform_, this, ToQString(q),
+                                            ToQString(kApplicationTitle));
+                          },
                       .tell = [this](const Message& m) { showMessage(m); }});
 }
 
@@ -254,10 +245,13 @@ void Form15::chainTabOrder() {
 }
 
 void Form15::connectHandlers() {
-  connect(Command1, &QPushButton::clicked, this, &Form15::onCommand1Clicked);
-  connect(Command2, &QPushButton::clicked, this, &Form15::onCommand2Clicked);
-  connect(Command3, &QPushButton::clicked, this, &Form15::onCommand3Clicked);
-  connect(Command4, &QPushButton::clicked, this, &Form15::onCommand4Clicked);
+  const std::pair<QPushButton*, void (Form15::*)()> commands[] = {
+      {Command1, &Form15::onCommand1Clicked},
+      {Command2, &Form15::onCommand2Clicked},
+      {Command3, &Form15::onCommand3Clicked},
+      {Command4, &Form15::onCommand4Clicked}};
+  for (const auto& [button, handler] : commands)
+    connect(button, &QPushButton::clicked, this, handler);
   connect(Check1, &QCheckBox::clicked, this, &Form15::onCheck1Clicked);
   // By value, not by click: an assistive tool's Toggle action changes the
   // value without a click, and the band list and the verdict must follow.
@@ -290,8 +284,7 @@ void Form15::centerOnScreen() {
 }
 
 QString Form15::logFilePath() const {
-  return QDir::toNativeSeparators(
-      QDir(platform_.programFolder()).filePath(ToQString(kLogFileName)));
+  return InFolder(platform_.programFolder(), ToQString(kLogFileName));
 }
 
 // OK: enters one contact.
@@ -456,19 +449,14 @@ void Form15::loadHistory() {
   loader->start(platform_.programFolder());
 }
 
-void Form15::setStationLocator(const QString& locator) {
-  stationLocator_ = locator;
-  renewDistance();
-  renewScoring();
-}
-
 // The score counts by the station's locator and by the last export's choices:
 // its points rule, and its band for lines written without one.
 void Form15::renewScoring() {
   const ExportChoices& choices = exportActions_->choices();
   std::optional<Text> band;
   if (!choices.band.isEmpty()) band = ToText(choices.band);
-  Text1->setScoring({stationLocator_.toStdString(), band, MakeDateReader(LogDateFormat())});
+  Text1->setScoring({UsableLocator(exportActions_->station()).toStdString(), band,
+                     MakeDateReader(LogDateFormat())});
   renewScore();
 }
 
@@ -484,8 +472,7 @@ void Form15::toggleScoreWindow() {
 // Read from the model's counts: the cost does not grow with the log.
 void Form15::renewScore() {
   if (!scoreWindow_->isVisible()) return;
-  const auto rule =
-      ToOptions(exportActions_->choices(), exportActions_->station(), {}).points;
+  const auto rule = ToOptions(exportActions_->choices(), exportActions_->station(), {}).points;
   const UtcStamp now = ToUtc(ToLocalClock(platform_.localNow()), Check1->isChecked());
   scoreWindow_->showLines(logexport::RunningScore(Text1->model(), rule, ToUtcMinute(now)));
 }
@@ -495,7 +482,8 @@ void Form15::renewScore() {
 void Form15::renewDistance() {
   std::optional<Path> path;
   if (!Check3->isChecked())
-    path = PathBetween(stationLocator_.toStdString(), Text4->text().toStdString());
+    path = PathBetween(UsableLocator(exportActions_->station()).toStdString(),
+                       Text4->text().toStdString());
   Label5->setText(path ? QStringLiteral("%1 km %2\u00B0").arg(path->km).arg(path->degrees)
                        : QString());
   // Unnamed, an empty label is named after its group box's title, the serial.
@@ -531,7 +519,10 @@ void Form15::onCommitDataRequest(QSessionManager& manager) {
   if (!exitConfirmed_) manager.cancel();
 }
 
-bool Form15::confirmExit() { return AskYesNo(platform_, this, kExitQuestion, QMessageBox::NoIcon); }
+bool Form15::confirmExit() {
+  return AskYesNo(platform_, this, ToQString(kExitQuestion), ToQString(kApplicationTitle),
+                  QMessageBox::NoIcon);
+}
 
 void Form15::showMessage(const Message& message) {
   platform_.showMessage(this, {.text = ToQString(message.text),

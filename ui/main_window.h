@@ -46,10 +46,6 @@ class Form15 : public QWidget {
   const QString& historyStatus() const { return historyStatus_; }
   Recovery& recovery() { return *recovery_; }
 
-  // The station's own locator, from which Label5 measures the one typed in
-  // Text4; empty while the station has none.
-  void setStationLocator(const QString& locator);
-
   CallMark callMark() const { return mark_; }
   // "Stazione..." and "Esporta...", with the station read at start.
   ExportActions& exportActions() { return *exportActions_; }
@@ -116,7 +112,6 @@ class Form15 : public QWidget {
 
   Platform& platform_;
   CallMark mark_ = CallMark::Normal;
-  QString stationLocator_;
   bool exitConfirmed_ = false;
   bool prefilled_ = false;
   std::shared_ptr<const History> history_;

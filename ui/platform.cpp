@@ -34,4 +34,17 @@ QMessageBox::StandardButton Platform::showMessage(QWidget* parent, const Message
   return static_cast<QMessageBox::StandardButton>(ExecModal(box));
 }
 
+bool AskYesNo(Platform& platform, QWidget* parent, const QString& question, const QString& title,
+              QMessageBox::Icon icon) {
+  const MessageRequest request{
+      .text = question,
+      .title = title,
+      .icon = icon,
+      .buttons = QMessageBox::Yes | QMessageBox::No,
+      .defaultButton = QMessageBox::Yes,
+      .escapeButton = QMessageBox::No,
+  };
+  return platform.showMessage(parent, request) == QMessageBox::Yes;
+}
+
 }  // namespace cardel

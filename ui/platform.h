@@ -45,4 +45,8 @@ class Platform : public Machine {
   virtual QMessageBox::StandardButton showMessage(QWidget* parent, const MessageRequest& request);
 };
 
+// A question with Yes as the default answer and Esc for No; true for Yes.
+bool AskYesNo(Platform& platform, QWidget* parent, const QString& question, const QString& title,
+              QMessageBox::Icon icon = QMessageBox::Question);
+
 }  // namespace cardel

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "entry_filter.h"
+#include "export.h"
 #include "platform.h"
 
 namespace cardel {
@@ -24,12 +25,6 @@ void UpperCaseAsTyped(QLineEdit* box) {
   });
 }
 
-bool IsStationCall(const QString& call) {
-  for (QChar c : call)
-    if (!(c >= u'A' && c <= u'Z') && !(c >= u'0' && c <= u'9') && c != u'/') return false;
-  return true;
-}
-
 }  // namespace
 
 QLabel* CaptionFor(QWidget* field, const QString& caption, QWidget* dialog) {
@@ -39,16 +34,18 @@ QLabel* CaptionFor(QWidget* field, const QString& caption, QWidget* dialog) {
   return label;
 }
 
-std::optional<QString> StationFault(const Station& station) {
-  if (!IsStationCall(station.callSign))
-    return QStringLiteral("Il nominativo \"%1\" non è valido: solo lettere, cifre e /.")
-        .arg(station.callSign);
-  if (!station.locator.isEmpty() && UsableLocator(station).isEmpty())
-    return QStringLiteral(
-               "Il locatore \"%1\" non è valido: servono 6 caratteri, due lettere da A a R, "
-               "due cifre e due lettere da A a X, come JN61FW.")
-        .arg(station.locator);
-  return std::nullopt;
+QPushButton* LayOutDialog(QDialog* dialog, QLayout* fields, QPushButton* defaultButton) {
+  auto* cancelButton = new QPushButton(QStringLiteral("&Annulla"), dialog);
+  defaultButton->setDefault(true);
+  QObject::connect(cancelButton, &QPushButton::clicked, dialog, &QDialog::reject);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(defaultButton);
+  buttons->addWidget(cancelButton);
+  auto* layout = new QVBoxLayout(dialog);
+  layout->addLayout(fields);
+  layout->addLayout(buttons);
+  return cancelButton;
 }
 
 StationDialog::StationDialog(Platform& platform, const Station& station, QWidget* parent)
@@ -57,8 +54,6 @@ StationDialog::StationDialog(Platform& platform, const Station& station, QWidget
   callSignBox = new QLineEdit(station.callSign, this);
   locatorBox = new QLineEdit(station.locator, this);
   okButton = new QPushButton(QStringLiteral("&OK"), this);
-  cancelButton = new QPushButton(QStringLiteral("&Annulla"), this);
-  okButton->setDefault(true);
   KeepWordsClean({callSignBox});
   KeepWordsClean({locatorBox}, 6);
   UpperCaseAsTyped(callSignBox);
@@ -69,16 +64,8 @@ StationDialog::StationDialog(Platform& platform, const Station& station, QWidget
                                                      {"&Locatore", locatorBox}};
   for (const auto& [caption, box] : rows)
     form->addRow(CaptionFor(box, QString::fromUtf8(caption), this), box);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(okButton);
-  buttons->addWidget(cancelButton);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
-  layout->addLayout(buttons);
-
+  cancelButton = LayOutDialog(this, form, okButton);
   connect(okButton, &QPushButton::clicked, this, &StationDialog::onOkClicked);
-  connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
   callSignBox->setFocus();
 }
 
@@ -91,7 +78,7 @@ void StationDialog::onOkClicked() {
   if (const auto fault = StationFault(typed)) {
     platform_.showMessage(this,
                           {.text = *fault, .title = windowTitle(), .icon = QMessageBox::Warning});
-    (IsStationCall(typed.callSign) ? locatorBox : callSignBox)->setFocus();
+    (logexport::IsStationCall(typed.callSign.toStdString()) ? locatorBox : callSignBox)->setFocus();
     return;
   }
   accept();

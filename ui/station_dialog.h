@@ -5,6 +5,7 @@
 #include "settings.h"
 
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -32,12 +33,12 @@ class StationDialog : public QDialog {
   Platform& platform_;
 };
 
-// Why a station cannot be kept; nothing when it can. An empty locator is
-// kept: only the EDI needs one, and the export asks for it then.
-std::optional<QString> StationFault(const Station& station);
-
 // The caption of a dialog's field with its access key ("&Nominativo"), which
 // gives the field its accessible name.
 QLabel* CaptionFor(QWidget* field, const QString& caption, QWidget* dialog);
+
+// The fields above; below, at the right, the default button and "Annulla",
+// which closes the dialog. Returns "Annulla".
+QPushButton* LayOutDialog(QDialog* dialog, QLayout* fields, QPushButton* defaultButton);
 
 }  // namespace cardel

@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <optional>
-
-#include "kept_files.h"
 
 namespace cardel {
 
@@ -18,6 +17,10 @@ struct Station {
 // The station's locator when it is one to measure and export from; empty
 // otherwise. The one rule for the distance, "Stazione" and the export.
 QString UsableLocator(const Station& station);
+
+// Why a station cannot be kept; nothing when it can. An empty locator is
+// kept: only the EDI needs one, and the export asks for it then.
+std::optional<QString> StationFault(const Station& station);
 
 // The choices of the last export, as the dialog's lists show them.
 struct ExportChoices {
@@ -38,21 +41,32 @@ struct SettingsWrite {
   int droppedComments = 0;         // comment lines the rewrite left out
 };
 
-// cardel.ini beside the program, so that a copy of the program folder on a
-// USB stick carries the station with it.
-class SettingsFile {
+// The station and the last export's choices, read once from cardel.ini
+// beside the program and held here alone: the window, "Stazione" and
+// "Esporta log" ask for them. A copy of the program folder on a USB stick
+// carries the station with it.
+class StationSettings : public QObject {
+  Q_OBJECT
+
  public:
-  explicit SettingsFile(QString path) : path_(std::move(path)) {}
+  // Read as typed by hand too: blanks around and lower case make no difference.
+  StationSettings(const QString& programFolder, QObject* parent);
 
   const QString& path() const { return path_; }
-  // Read as typed by hand too: blanks around and lower case make no difference.
-  Station readStation() const;
-  ExportChoices readExportChoices() const;
-  SettingsWrite write(const Station& station) const;
-  SettingsWrite write(const ExportChoices& choices) const;
+  const Station& station() const { return station_; }
+  const ExportChoices& choices() const { return choices_; }
+  // In use until the program ends, whether or not the file could be written.
+  SettingsWrite keep(const Station& station);
+  SettingsWrite keep(const ExportChoices& choices);
+
+ signals:
+  void stationChanged(const Station& station);
+  void choicesChanged(const ExportChoices& choices);
 
  private:
   QString path_;
+  Station station_;
+  ExportChoices choices_;
 };
 
 }  // namespace cardel

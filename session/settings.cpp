@@ -78,6 +78,20 @@ ExportChoices ReadExportChoices(const QString& path) {
   };
 }
 
+// A position only where both coordinates read as whole numbers.
+ScoreWindowPlace ReadScoreWindowPlace(const QString& path) {
+  QSettings settings(path, QSettings::IniFormat);
+  settings.beginGroup(QStringLiteral("Punteggio"));
+  ScoreWindowPlace place;
+  place.open = settings.value(QStringLiteral("Aperta")).toString().trimmed().toLower() ==
+               QStringLiteral("true");
+  bool xRead = false, yRead = false;
+  const int x = settings.value(QStringLiteral("X")).toString().trimmed().toInt(&xRead);
+  const int y = settings.value(QStringLiteral("Y")).toString().trimmed().toInt(&yRead);
+  if (xRead && yRead) place.position = QPoint(x, y);
+  return place;
+}
+
 }  // namespace
 
 QString UsableLocator(const Station& station) {
@@ -96,7 +110,8 @@ StationSettings::StationSettings(const QString& programFolder, QObject* parent)
     : QObject(parent),
       path_(InFolder(programFolder, QString::fromUtf16(kSettingsFileName))),
       station_(ReadStation(path_)),
-      choices_(ReadExportChoices(path_)) {}
+      choices_(ReadExportChoices(path_)),
+      scoreWindowPlace_(ReadScoreWindowPlace(path_)) {}
 
 SettingsWrite StationSettings::keep(const Station& station) {
   station_ = station;
@@ -116,6 +131,14 @@ SettingsWrite StationSettings::keep(const ExportChoices& choices) {
                      {"Modo", choices.mode},
                      {"Punti", choices.points},
                      {"Cartella", choices.folder}});
+}
+
+SettingsWrite StationSettings::keep(const ScoreWindowPlace& place) {
+  scoreWindowPlace_ = place;
+  return WriteGroup(path_, "Punteggio",
+                    {{"Aperta", place.open ? QStringLiteral("true") : QStringLiteral("false")},
+                     {"X", place.position ? QString::number(place.position->x()) : QString()},
+                     {"Y", place.position ? QString::number(place.position->y()) : QString()}});
 }
 
 }  // namespace cardel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <optional>
 
@@ -35,6 +36,14 @@ struct ExportChoices {
   friend bool operator==(const ExportChoices&, const ExportChoices&) = default;
 };
 
+// Whether "Punteggio" was open and where it stood, so that it comes back so.
+struct ScoreWindowPlace {
+  bool open = false;
+  std::optional<QPoint> position;  // its frame's top left on the desktop
+
+  friend bool operator==(const ScoreWindowPlace&, const ScoreWindowPlace&) = default;
+};
+
 // What a write of the settings did.
 struct SettingsWrite {
   std::optional<QString> failure;  // why the file was not written
@@ -55,9 +64,11 @@ class StationSettings : public QObject {
   const QString& path() const { return path_; }
   const Station& station() const { return station_; }
   const ExportChoices& choices() const { return choices_; }
+  const ScoreWindowPlace& scoreWindowPlace() const { return scoreWindowPlace_; }
   // In use until the program ends, whether or not the file could be written.
   SettingsWrite keep(const Station& station);
   SettingsWrite keep(const ExportChoices& choices);
+  SettingsWrite keep(const ScoreWindowPlace& place);
 
  signals:
   void stationChanged(const Station& station);
@@ -67,6 +78,7 @@ class StationSettings : public QObject {
   QString path_;
   Station station_;
   ExportChoices choices_;
+  ScoreWindowPlace scoreWindowPlace_;
 };
 
 }  // namespace cardel

@@ -236,7 +236,7 @@ class WindowPasteTest : public QObject {
     QFETCH(QString, before);
     QFETCH(QString, pasted);
     QFETCH(QString, shown);
-    cardel::StationDialog dialog(w->platform, {QString(), before}, form());
+    cardel::StationDialog dialog(w->platform, {QString(), before}, QString(), form());
     dialog.show();
     QLineEdit* target = box == "locator" ? dialog.locatorBox : dialog.callSignBox;
     target->setFocus();

@@ -1,6 +1,7 @@
 // The locator of a known station, filled in as the call sign is left, with
 // real key events.
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -8,7 +9,9 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include "export_actions.h"
 #include "main_window.h"
+#include "station_dialog.h"
 #include "window_fixture.h"
 
 namespace {
@@ -111,6 +114,16 @@ class WindowPrefillTest : public QObject {
       typeCall(k.call);
       QCOMPARE(form()->Text4->text(), QString::fromLatin1(k.locator));
     }
+    QString told;  // in "Stazione", below its fields
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<cardel::StationDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      told = dialog->historyLabel->isVisibleTo(dialog) ? dialog->historyLabel->accessibleName()
+                                                        : QString();
+      dialog->reject();
+    });
+    form()->exportActions().stationAction->trigger();
+    QCOMPARE(told, form()->historyStatus());
   }
 
   void asksForThreeCharactersAndNoHf() {

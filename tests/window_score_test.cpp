@@ -118,6 +118,32 @@ class WindowScoreTest : public QObject {
     QVERIFY(shown().contains("Ultima ora: 1"));
   }
 
+  // Open or closed, and where it stood, it comes back so at the next start.
+  void comesBackAsItWasLeft() {
+    makeWindow("");
+    pressScoreKeys(form()->Text2);
+    form()->scoreWindow().move(QPoint(40, 50));
+    w->platform.answers.push_back(QMessageBox::Yes);  // "Vuoi uscire?"
+    QVERIFY(form()->close());
+    const QString ini = w->dir.filePath(QStringLiteral("cardel.ini"));
+    QVERIFY(ReadAll(ini).contains("[Punteggio]\nAperta=true\nX=40\nY=50\n"));
+
+    w->window.reset();
+    w->window = std::make_unique<cardel::Form15>(w->platform);
+    QVERIFY(!form()->scoreWindow().isVisible());  // not before the window shows
+    w->showActive();
+    QVERIFY(form()->scoreWindow().isVisible());
+    QCOMPARE(form()->scoreWindow().pos(), QPoint(40, 50));
+    QVERIFY(shown().contains("Collegamenti: 0"));
+
+    pressScoreKeys(form()->Text2);
+    QVERIFY(ReadAll(ini).contains("Aperta=false"));
+    w->window.reset();
+    w->window = std::make_unique<cardel::Form15>(w->platform);
+    w->showActive();
+    QVERIFY(!form()->scoreWindow().isVisible());
+  }
+
   void asksForTheLocatorWhereThePointsWouldBe() {
     makeWindow("[Stazione]\nNominativo=Q9XYZ\n");
     pressScoreKeys(form()->Text2);

@@ -36,7 +36,7 @@ ExportActions::ExportActions(Platform& platform, QWidget& window, const LogBox& 
 void ExportActions::onStationTriggered() { editStation(&window_); }
 
 std::optional<Station> ExportActions::editStation(QWidget* parent) {
-  StationDialog dialog(platform_, settings_->station(), parent);
+  StationDialog dialog(platform_, settings_->station(), historyStatus_, parent);
   if (ExecModal(dialog) != QDialog::Accepted) return std::nullopt;
   keep(settings_->keep(dialog.station()));
   return settings_->station();

@@ -28,6 +28,11 @@ class ExportActions : public QObject {
   // The last export's choices, which the running score counts by too.
   const ExportChoices& choices() const { return settings_->choices(); }
 
+  // What "Stazione" tells of the folder storico.
+  void setHistoryStatus(const QString& status) { historyStatus_ = status; }
+  // Tells the operator, once, when cardel.ini could not be written.
+  void keep(const SettingsWrite& written);
+
   QAction* stationAction;
   QAction* exportAction;
 
@@ -35,13 +40,13 @@ class ExportActions : public QObject {
   void onStationTriggered();
   void onExportTriggered();
   std::optional<Station> editStation(QWidget* parent);
-  void keep(const SettingsWrite& written);
   void warn(const QString& text);
 
   Platform& platform_;
   QWidget& window_;
   const LogBox& log_;
   StationSettings* settings_;
+  QString historyStatus_;
   bool toldUnwritable_ = false;
   bool toldCommentsDropped_ = false;
 };

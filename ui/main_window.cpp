@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSessionManager>
 #include <QStyle>
 #include <optional>
@@ -445,6 +446,7 @@ void Form15::loadHistory() {
             history_ = std::move(history);
             historyStatus_ = ToQString(
                 HistoryStatus(figures.stations, figures.files, figures.unreadLines));
+            exportActions_->setHistoryStatus(historyStatus_);
           });
   loader->start(platform_.programFolder());
 }
@@ -461,12 +463,39 @@ void Form15::renewScoring() {
 }
 
 void Form15::toggleScoreWindow() {
-  if (scoreWindow_->isVisible()) return scoreWindow_->hide();
-  if (!scoreWindow_->testAttribute(Qt::WA_Moved))
-    scoreWindow_->move(frameGeometry().topRight() + QPoint(8, 0));
+  if (scoreWindow_->isVisible())
+    scoreWindow_->hide();
+  else
+    showScoreWindow();
+  keepScoreWindowPlace();
+}
+
+// Where it stood last, while that is on a screen; else beside the window.
+void Form15::showScoreWindow() {
+  if (!scoreWindow_->testAttribute(Qt::WA_Moved)) {
+    const auto kept = exportActions_->settings().scoreWindowPlace().position;
+    scoreWindow_->move(kept && QGuiApplication::screenAt(*kept)
+                           ? *kept
+                           : frameGeometry().topRight() + QPoint(8, 0));
+  }
   scoreWindow_->show();
   scoreClock_.start();
   renewScore();
+}
+
+void Form15::keepScoreWindowPlace() {
+  const ScoreWindowPlace place{scoreWindow_->isVisible(), scoreWindow_->pos()};
+  if (place == exportActions_->settings().scoreWindowPlace()) return;
+  exportActions_->keep(exportActions_->settings().keep(place));
+}
+
+// "Punteggio" comes back as it was left, once the window it belongs to shows.
+void Form15::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!event->spontaneous() && !scoreWindowRestored_) {
+    scoreWindowRestored_ = true;
+    if (exportActions_->settings().scoreWindowPlace().open) showScoreWindow();
+  }
 }
 
 // Read from the model's counts: the cost does not grow with the log.
@@ -505,6 +534,7 @@ void Form15::onEnterKeyDown() { Command1->click(); }
 
 void Form15::closeEvent(QCloseEvent* event) {
   if (exitConfirmed_ || confirmExit()) {
+    keepScoreWindowPlace();
     event->accept();
     recovery_->finish();
   } else

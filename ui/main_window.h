@@ -76,6 +76,7 @@ class Form15 : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -107,6 +108,8 @@ class Form15 : public QWidget {
   void prefillLocator();
   std::optional<QString> knownLocator(const QString& callSign) const;
   void toggleScoreWindow();
+  void showScoreWindow();
+  void keepScoreWindowPlace();
   void renewScoring();
   void renewScore();
 
@@ -114,6 +117,7 @@ class Form15 : public QWidget {
   CallMark mark_ = CallMark::Normal;
   bool exitConfirmed_ = false;
   bool prefilled_ = false;
+  bool scoreWindowRestored_ = false;
   std::shared_ptr<const History> history_;
   QString historyStatus_;  // Text4 holds a prefill the operator has not touched
   std::unique_ptr<Recovery> recovery_;

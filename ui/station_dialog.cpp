@@ -48,7 +48,8 @@ QPushButton* LayOutDialog(QDialog* dialog, QLayout* fields, QPushButton* default
   return cancelButton;
 }
 
-StationDialog::StationDialog(Platform& platform, const Station& station, QWidget* parent)
+StationDialog::StationDialog(Platform& platform, const Station& station,
+                             const QString& historyStatus, QWidget* parent)
     : QDialog(parent), platform_(platform) {
   setWindowTitle(QStringLiteral("Stazione"));
   callSignBox = new QLineEdit(station.callSign, this);
@@ -64,6 +65,10 @@ StationDialog::StationDialog(Platform& platform, const Station& station, QWidget
                                                      {"&Locatore", locatorBox}};
   for (const auto& [caption, box] : rows)
     form->addRow(CaptionFor(box, QString::fromUtf8(caption), this), box);
+  historyLabel = new QLabel(historyStatus, this);
+  historyLabel->setAccessibleName(historyStatus);
+  historyLabel->setVisible(!historyStatus.isEmpty());
+  form->addRow(historyLabel);
   cancelButton = LayOutDialog(this, form, okButton);
   connect(okButton, &QPushButton::clicked, this, &StationDialog::onOkClicked);
   callSignBox->setFocus();

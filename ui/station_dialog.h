@@ -18,12 +18,16 @@ class StationDialog : public QDialog {
   Q_OBJECT
 
  public:
-  StationDialog(Platform& platform, const Station& station, QWidget* parent);
+  // `historyStatus`: what was read of the folder storico, shown below the
+  // fields; nothing while it is being read.
+  StationDialog(Platform& platform, const Station& station, const QString& historyStatus,
+                QWidget* parent);
 
   Station station() const;
 
   QLineEdit* callSignBox;
   QLineEdit* locatorBox;
+  QLabel* historyLabel;
   QPushButton* okButton;
   QPushButton* cancelButton;
 

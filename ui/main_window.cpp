@@ -16,6 +16,7 @@
 #include <QShowEvent>
 #include <QSessionManager>
 #include <QStyle>
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -39,6 +40,7 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 constexpr std::chrono::seconds kScoreClockTick{15};
+constexpr int kScoreWindowGap = 8;
 // Shorter call signs are still being typed, or match too many stations.
 constexpr qsizetype kMinPrefilledCallSign = 3;
 constexpr qreal kDialogFontPoints = 7.5;
@@ -472,15 +474,24 @@ void Form15::toggleScoreWindow() {
 
 // Where it stood last, while that is on a screen; else beside the window.
 void Form15::showScoreWindow() {
+  fillScoreWindow();  // first, so that its size is known
   if (!scoreWindow_->testAttribute(Qt::WA_Moved)) {
     const auto kept = exportActions_->settings().scoreWindowPlace().position;
-    scoreWindow_->move(kept && QGuiApplication::screenAt(*kept)
-                           ? *kept
-                           : frameGeometry().topRight() + QPoint(8, 0));
+    scoreWindow_->move(kept && QGuiApplication::screenAt(*kept) ? *kept : placeBeside());
   }
   scoreWindow_->show();
   scoreClock_.start();
-  renewScore();
+}
+
+// Right of the window, or left of it where the screen ends first.
+QPoint Form15::placeBeside() const {
+  const QRect frame = frameGeometry();
+  const int width = scoreWindow_->sizeHint().width() + kScoreWindowGap;
+  const QScreen* shown = screen();
+  QPoint at = frame.topRight() + QPoint(kScoreWindowGap, 0);
+  if (shown && at.x() + width > shown->availableGeometry().right())
+    at.setX(std::max(shown->availableGeometry().left(), frame.left() - width));
+  return at;
 }
 
 void Form15::keepScoreWindowPlace() {
@@ -498,9 +509,12 @@ void Form15::showEvent(QShowEvent* event) {
   }
 }
 
-// Read from the model's counts: the cost does not grow with the log.
 void Form15::renewScore() {
-  if (!scoreWindow_->isVisible()) return;
+  if (scoreWindow_->isVisible()) fillScoreWindow();
+}
+
+// Read from the model's counts: the cost does not grow with the log.
+void Form15::fillScoreWindow() {
   const auto rule = ToOptions(exportActions_->choices(), exportActions_->station(), {}).points;
   const UtcStamp now = ToUtc(ToLocalClock(platform_.localNow()), Check1->isChecked());
   scoreWindow_->showLines(logexport::RunningScore(Text1->model(), rule, ToUtcMinute(now)));

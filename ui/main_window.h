@@ -109,9 +109,11 @@ class Form15 : public QWidget {
   std::optional<QString> knownLocator(const QString& callSign) const;
   void toggleScoreWindow();
   void showScoreWindow();
+  QPoint placeBeside() const;
   void keepScoreWindowPlace();
   void renewScoring();
   void renewScore();
+  void fillScoreWindow();
 
   Platform& platform_;
   CallMark mark_ = CallMark::Normal;

@@ -10,7 +10,7 @@ namespace cardel {
 LoadedHistory LoadHistory(const QString& programFolder) {
   auto history = std::make_shared<History>();
   HistoryFigures figures;
-  const QDir folder(QDir(programFolder).filePath(QString::fromUtf16(kHistoryFolderName)));
+  const QDir folder(InFolder(programFolder, QString::fromUtf16(kHistoryFolderName)));
   const QFileInfoList files = folder.entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
   for (const QFileInfo& file : files) {
     const FileRead read = ReadWholeFile(file.filePath());

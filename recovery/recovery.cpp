@@ -17,10 +17,6 @@ FileStamp ToFileStamp(const QDateTime& t) {
           t.time().hour(), t.time().minute(), t.time().second()};
 }
 
-QString InFolder(const QString& folder, TextView name) {
-  return QDir::toNativeSeparators(QDir(folder).filePath(ToQString(name)));
-}
-
 }  // namespace
 
 bool CopyNextSlice(Text& copy, const Text& log) {
@@ -38,9 +34,9 @@ Recovery::~Recovery() {
   if (writer_) writer_->stop();
 }
 
-QString Recovery::path() const { return InFolder(machine_.programFolder(), kRecoveryFileName); }
+QString Recovery::path() const { return InFolder(machine_.programFolder(), ToQString(kRecoveryFileName)); }
 
-QString Recovery::lockPath() const { return InFolder(machine_.programFolder(), kRecoveryLockName); }
+QString Recovery::lockPath() const { return InFolder(machine_.programFolder(), ToQString(kRecoveryLockName)); }
 
 // Only one window per folder may own the recovery file. The lock is one the
 // system drops when its process ends, so what a crash leaves behind never
@@ -90,7 +86,7 @@ bool Recovery::keepAside() {
   const FileStamp stamp = ToFileStamp(machine_.localNow());
   QString kept;
   for (int attempt = 1; kept.isEmpty() || machine_.pathKind(kept) != PathKind::Missing; ++attempt)
-    kept = InFolder(folder, KeptRecoveryFileName(stamp, attempt));
+    kept = InFolder(folder, ToQString(KeptRecoveryFileName(stamp, attempt)));
   if (const auto failure = machine_.renameFile(path(), kept)) {
     tellUnprotected(RecoveryNotKeptMessage(ToText(path()), ToText(*failure)));
     return false;

@@ -1,5 +1,6 @@
-// Starts the logbook's window the way the program does and ends right after
-// its first paint; compare with startup_bare.
+// Starts the logbook's window the way the program does, with the known
+// locators read beside it, and ends right after its first paint; compare
+// with startup_bare.
 #include <QApplication>
 
 #include "main_window.h"
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
   cardel::Form15 window(platform);
   new ExitAfterFirstPaint(&window);
   window.show();
-  return app.exec();
+  window.loadHistory();
+  EndProcess(app.exec());
 }

@@ -7,7 +7,6 @@
 #include <set>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -74,12 +73,20 @@ std::string AsciiLocator(TextView locator) {
 
 // Dates repeat from line to line, and a date read through the machine's
 // calendar costs far more than a lookup.
+// The lines of a log mostly share the date of the line before.
 DateReader Remembering(DateReader read) {
   if (!read) return read;
-  auto known = std::make_shared<std::unordered_map<Text, std::optional<std::chrono::year_month_day>>>();
+  using Day = std::optional<std::chrono::year_month_day>;
+  struct Known {
+    std::unordered_map<Text, Day> days;
+    const std::pair<const Text, Day>* last = nullptr;
+  };
+  auto known = std::make_shared<Known>();
   return [read = std::move(read), known](TextView date) {
-    auto [found, fresh] = known->try_emplace(Text(date));
+    if (known->last && known->last->first == date) return known->last->second;
+    auto [found, fresh] = known->days.try_emplace(Text(date));
     if (fresh) found->second = read(date);
+    known->last = &*found;
     return found->second;
   };
 }
@@ -101,6 +108,9 @@ struct LogModel::Index {
   struct CallEntry {
     std::vector<std::uint32_t> ids;  // its contact lines, in no order
     BandCounts bands;                // contact lines per band
+    // Per band, what its first scored contact brings to the score.
+    std::vector<std::pair<std::optional<Text>, Contribution>> scorers;
+    bool touched = false;  // waits in `touched` to be scored again
   };
 
   std::vector<Line> lines;            // in text order
@@ -110,9 +120,7 @@ struct LogModel::Index {
 
   ScoringRules rules;
   std::optional<Text> defaultBand;  // WorkedForm
-  // Per call sign and band, what its first contact brings to the score.
-  std::unordered_map<Text, std::map<std::optional<Text>, Contribution>> scorers;
-  std::unordered_set<Text> touched;  // call signs whose lines changed
+  std::vector<Text> touched;  // call signs whose scored lines changed
   std::map<std::optional<Text>, std::size_t> bandContacts;
   std::array<long long, std::size(kRules)> points{};
   std::map<std::pair<std::optional<Text>, Text>, std::size_t> squaresScored;
@@ -124,7 +132,6 @@ struct LogModel::Index {
     lineOfId.clear();
     calls.clear();
     squares.clear();
-    scorers.clear();
     touched.clear();
     bandContacts.clear();
     points = {};
@@ -188,29 +195,38 @@ struct LogModel::Index {
     }
   }
 
+  void unscore(CallEntry& entry) {
+    for (const auto& [band, c] : entry.scorers) add(band, c, -1);
+    entry.scorers.clear();
+  }
+
   // The first scored line of the call sign on each band takes the score; the
   // others are duplicates. Asked again for each call sign an edit touched.
   void rescore(const Text& callSign) {
-    if (const auto old = scorers.find(callSign); old != scorers.end()) {
-      for (const auto& [band, c] : old->second) add(band, c, -1);
-      scorers.erase(old);
-    }
-    const auto entry = calls.find(callSign);
-    if (entry == calls.end()) return;
-    std::map<std::optional<Text>, const Line*> first;
-    for (const std::uint32_t id : entry->second.ids) {
+    const auto found = calls.find(callSign);
+    if (found == calls.end()) return;  // its score went with its last line
+    CallEntry& entry = found->second;
+    entry.touched = false;
+    unscore(entry);
+    for (const std::uint32_t id : entry.ids) {
       const Line& line = lines[lineOfId[id]];
       if (!line.scored) continue;
-      const auto [found, fresh] = first.try_emplace(tallyBand(line), &line);
-      if (!fresh && line.start < found->second->start) found->second = &line;
+      const auto& band = tallyBand(line);
+      const auto kept = std::find_if(entry.scorers.begin(), entry.scorers.end(),
+                                     [&](const auto& s) { return s.first == band; });
+      const Contribution c{line.id, line.located, line.km, line.square};
+      if (kept == entry.scorers.end())
+        entry.scorers.emplace_back(band, c);
+      else if (line.start < lines[lineOfId[kept->second.id]].start)
+        kept->second = c;
     }
-    if (first.empty()) return;
-    auto& kept = scorers[callSign];
-    for (const auto& [band, line] : first) {
-      const Contribution c{line->id, line->located, line->km, line->square};
-      add(band, c, +1);
-      kept.emplace(band, c);
-    }
+    for (const auto& [band, c] : entry.scorers) add(band, c, +1);
+  }
+
+  void touch(CallEntry& entry, const Text& callSign) {
+    if (entry.touched) return;
+    entry.touched = true;
+    touched.push_back(callSign);
   }
 
   void rescoreTouched() {
@@ -220,11 +236,11 @@ struct LogModel::Index {
 
   void count(const Line& line) {
     if (!line.contact) return;
+    CallEntry& entry = calls[line.callSign];
     if (line.scored) {
-      touched.insert(line.callSign);
+      touch(entry, line.callSign);
       minutes.insert(line.minute);
     }
-    CallEntry& entry = calls[line.callSign];
     entry.ids.push_back(line.id);
     ++entry.bands[line.band];
     if (!line.square.empty()) ++squares[line.square][line.band];
@@ -232,15 +248,18 @@ struct LogModel::Index {
 
   void uncount(const Line& line) {
     if (!line.contact) return;
-    if (line.scored) {
-      touched.insert(line.callSign);
-      minutes.erase(minutes.find(line.minute));
-    }
     const auto found = calls.find(line.callSign);
     CallEntry& entry = found->second;
+    if (line.scored) {
+      touch(entry, line.callSign);
+      minutes.erase(minutes.find(line.minute));
+    }
     std::erase(entry.ids, line.id);
     Remove(entry.bands, line.band);
-    if (entry.ids.empty()) calls.erase(found);
+    if (entry.ids.empty()) {
+      unscore(entry);
+      calls.erase(found);
+    }
     if (line.square.empty()) return;
     const auto square = squares.find(line.square);
     if (Remove(square->second, line.band)) squares.erase(square);

@@ -455,7 +455,10 @@ void Form15::loadHistory() {
 
 // The score counts by the station's locator and by the last export's choices:
 // its points rule, and its band for lines written without one.
+// Counted from the first time "Punteggio" opens: until then a log opened
+// or typed costs no more than it did without it.
 void Form15::renewScoring() {
+  if (!scoreCounted_) return;
   const ExportChoices& choices = exportActions_->choices();
   std::optional<Text> band;
   if (!choices.band.isEmpty()) band = ToText(choices.band);
@@ -474,6 +477,10 @@ void Form15::toggleScoreWindow() {
 
 // Where it stood last, while that is on a screen; else beside the window.
 void Form15::showScoreWindow() {
+  if (!scoreCounted_) {
+    scoreCounted_ = true;
+    renewScoring();
+  }
   fillScoreWindow();  // first, so that its size is known
   if (!scoreWindow_->testAttribute(Qt::WA_Moved)) {
     const auto kept = exportActions_->settings().scoreWindowPlace().position;

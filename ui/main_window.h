@@ -120,6 +120,7 @@ class Form15 : public QWidget {
   bool exitConfirmed_ = false;
   bool prefilled_ = false;
   bool scoreWindowRestored_ = false;
+  bool scoreCounted_ = false;  // the log model counts the score
   std::shared_ptr<const History> history_;
   QString historyStatus_;  // Text4 holds a prefill the operator has not touched
   std::unique_ptr<Recovery> recovery_;

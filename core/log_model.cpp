@@ -23,7 +23,7 @@ struct Line {
   std::size_t start = 0;
   std::uint32_t id = 0;  // never reused, so an entry of the call map can name it
   bool contact = false;
-  std::size_t callOffset = 0;  // of the call-sign field, from the line's start
+  std::uint32_t callOffset = 0;  // of the call-sign field, from the line's start
   Text callSign;               // WorkedForm
   std::optional<Text> band;    // WorkedForm; none for a line without band
   Text square;                 // of a valid locator or square, upper-cased; else empty
@@ -152,7 +152,7 @@ struct LogModel::Index {
     lineOfId.push_back(0);
     if (const auto fields = SplitQsoLine(text)) {
       line.contact = true;
-      line.callOffset = static_cast<std::size_t>(fields->callSign.data() - text.data());
+      line.callOffset = static_cast<std::uint32_t>(fields->callSign.data() - text.data());
       line.callSign = WorkedForm(fields->callSign);
       if (fields->band) line.band = WorkedForm(*fields->band);
       line.square = SquareOf(fields->locator);
@@ -271,16 +271,24 @@ struct LogModel::Index {
   void replaceLines(std::size_t first, std::size_t last, TextView region, std::size_t start,
                     std::ptrdiff_t shift) {
     for (std::size_t i = first; i < last; ++i) uncount(lines[i]);
+    // Sized once: a whole log's lines are its largest block of memory, and
+    // growing them step by step would hold up to twice that at a time.
     std::vector<Line> fresh;
+    fresh.reserve(static_cast<std::size_t>(std::count(region.begin(), region.end(), u'\n')) + 1);
     ForEachLine(region, LoneLineFeed::EndsLine, [&](TextView text) {
       fresh.push_back(read(start + static_cast<std::size_t>(text.data() - region.data()), text));
     });
     for (const Line& line : fresh) count(line);
-    const auto from = lines.begin() + static_cast<std::ptrdiff_t>(first);
-    lines.erase(from, lines.begin() + static_cast<std::ptrdiff_t>(last));
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(first),
-                 std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
-    const std::size_t behind = first + fresh.size();
+    const std::size_t freshCount = fresh.size();
+    if (first == 0 && last == lines.size()) {
+      lines = std::move(fresh);
+    } else {
+      const auto from = lines.begin() + static_cast<std::ptrdiff_t>(first);
+      lines.erase(from, lines.begin() + static_cast<std::ptrdiff_t>(last));
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(first),
+                   std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    }
+    const std::size_t behind = first + freshCount;
     for (std::size_t i = behind; i < lines.size(); ++i)
       lines[i].start =
           static_cast<std::size_t>(static_cast<std::ptrdiff_t>(lines[i].start) + shift);

@@ -441,7 +441,25 @@ std::optional<QString> Form15::knownLocator(const QString& callSign) const {
   return std::nullopt;
 }
 
+// Only once the window has painted: the reading competes for the processor
+// and the memory, and the first picture must not wait for it.
 void Form15::loadHistory() {
+  if (painted_)
+    startHistoryLoad();
+  else
+    historyDue_ = true;
+}
+
+void Form15::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  painted_ = true;
+  if (!historyDue_) return;
+  historyDue_ = false;
+  // After the rest of this frame.
+  QTimer::singleShot(0, this, &Form15::startHistoryLoad);
+}
+
+void Form15::startHistoryLoad() {
   auto* loader = new HistoryLoader(this);
   connect(loader, &HistoryLoader::loaded, this,
           [this](std::shared_ptr<const History> history, const HistoryFigures& figures) {

@@ -77,6 +77,7 @@ class Form15 : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -105,6 +106,7 @@ class Form15 : public QWidget {
   void setMark(CallMark mark);
   void renewDistance();
   void renewSquareMark();
+  void startHistoryLoad();
   void prefillLocator();
   std::optional<QString> knownLocator(const QString& callSign) const;
   void toggleScoreWindow();
@@ -121,6 +123,8 @@ class Form15 : public QWidget {
   bool prefilled_ = false;
   bool scoreWindowRestored_ = false;
   bool scoreCounted_ = false;  // the log model counts the score
+  bool painted_ = false;
+  bool historyDue_ = false;  // loadHistory() came before the first paint
   std::shared_ptr<const History> history_;
   QString historyStatus_;  // Text4 holds a prefill the operator has not touched
   std::unique_ptr<Recovery> recovery_;

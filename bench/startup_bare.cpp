@@ -12,5 +12,5 @@ int main(int argc, char** argv) {
   window.resize(5775 / 15, 5325 / 15);  // Form15's size in pixels
   new ExitAfterFirstPaint(&window);
   window.show();
-  EndProcess(app.exec());
+  return app.exec();
 }

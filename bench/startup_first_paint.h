@@ -38,6 +38,7 @@ class ExitAfterFirstPaint : public QObject {
 // Ends the process as soon as the event loop returns, before any destructor:
 // the time measured is the time to the first paint, not the time a thread
 // started beside it (the known locators being read) takes to finish.
+// startup_cardel's --paint and --history compare with each other.
 [[noreturn]] inline void EndProcess(int status) {
   std::fflush(nullptr);
   std::_Exit(status);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QtTest>
 
 #include "main_window.h"
@@ -123,21 +124,26 @@ class WindowScoreTest : public QObject {
     makeWindow("");
     pressScoreKeys(form()->Text2);
     form()->scoreWindow().move(QPoint(40, 50));
+    const QPoint placed = form()->scoreWindow().pos();  // as the window system put it
     w->platform.answers.push_back(QMessageBox::Yes);  // "Vuoi uscire?"
     QVERIFY(form()->close());
     const QString ini = w->dir.filePath(QStringLiteral("cardel.ini"));
-    QVERIFY(ReadAll(ini).contains("[Punteggio]\nAperta=true\nX=40\nY=50\n"));
+    const auto kept = [&](const char* key) {
+      return QSettings(ini, QSettings::IniFormat).value(QStringLiteral("Punteggio/") + key).toString();
+    };
+    QCOMPARE(kept("Aperta"), QStringLiteral("true"));
+    QCOMPARE(QPoint(kept("X").toInt(), kept("Y").toInt()), placed);
 
     w->window.reset();
     w->window = std::make_unique<cardel::Form15>(w->platform);
     QVERIFY(!form()->scoreWindow().isVisible());  // not before the window shows
     w->showActive();
     QVERIFY(form()->scoreWindow().isVisible());
-    QCOMPARE(form()->scoreWindow().pos(), QPoint(40, 50));
+    QCOMPARE(form()->scoreWindow().pos(), placed);
     QVERIFY(shown().contains("Collegamenti: 0"));
 
     pressScoreKeys(form()->Text2);
-    QVERIFY(ReadAll(ini).contains("Aperta=false"));
+    QCOMPARE(kept("Aperta"), QStringLiteral("false"));
     w->window.reset();
     w->window = std::make_unique<cardel::Form15>(w->platform);
     w->showActive();

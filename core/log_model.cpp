@@ -18,6 +18,9 @@ namespace cardel {
 
 namespace {
 
+using Square = std::uint32_t;
+constexpr Square kNoSquare = 0;
+
 // One line of the text, split as contact lines are read (a lone LF ends it).
 struct Line {
   std::size_t start = 0;
@@ -26,7 +29,7 @@ struct Line {
   std::uint32_t callOffset = 0;  // of the call-sign field, from the line's start
   Text callSign;               // WorkedForm
   std::optional<Text> band;    // WorkedForm; none for a line without band
-  Text square;                 // of a valid locator or square, upper-cased; else empty
+  Square square = kNoSquare;   // of a valid locator or square
   // What the score reads of a line that the export takes for a contact.
   bool scored = false;
   bool located = false;  // a valid six-character locator, so a distance
@@ -39,7 +42,7 @@ struct Contribution {
   std::uint32_t id = 0;
   bool located = false;
   double km = 0;
-  Text square;
+  Square square = kNoSquare;
 };
 
 constexpr PointsRule kRules[] = {PointsRule::Iaru, PointsRule::Km, PointsRule::Round};
@@ -51,15 +54,20 @@ std::optional<Text> ChosenBand(TextView bandText) {
   return bandText == kNoBand ? std::nullopt : std::optional<Text>(WorkedForm(bandText));
 }
 
-// The first four characters of a valid locator or square, else nothing.
-Text SquareOf(TextView locatorField) {
+// The first four characters of a valid locator or square, upper-cased, else
+// kNoSquare. All ASCII, so they pack into one number: the index keys a
+// square per line.
+Square SquareOf(TextView locatorField) {
   const Text locator = UpperCase(WithoutInvisibleAround(locatorField));
   std::string ascii;
   for (const char16_t c : locator) {
-    if (c > 0x7F) return {};
+    if (c > 0x7F) return kNoSquare;
     ascii.push_back(static_cast<char>(c));
   }
-  return IsLocatorOrSquare(ascii) ? locator.substr(0, 4) : Text();
+  if (!IsLocatorOrSquare(ascii)) return kNoSquare;
+  Square square = 0;
+  for (int i = 0; i < 4; ++i) square = square << 8 | static_cast<unsigned char>(ascii[i]);
+  return square;
 }
 
 std::string AsciiLocator(TextView locator) {
@@ -116,14 +124,14 @@ struct LogModel::Index {
   std::vector<Line> lines;            // in text order
   std::vector<std::size_t> lineOfId;  // id to index in `lines`
   std::unordered_map<Text, CallEntry> calls;
-  std::unordered_map<Text, BandCounts> squares;
+  std::unordered_map<Square, BandCounts> squares;
 
   ScoringRules rules;
   std::optional<Text> defaultBand;  // WorkedForm
   std::vector<Text> touched;  // call signs whose scored lines changed
   std::map<std::optional<Text>, std::size_t> bandContacts;
   std::array<long long, std::size(kRules)> points{};
-  std::map<std::pair<std::optional<Text>, Text>, std::size_t> squaresScored;
+  std::map<std::pair<std::optional<Text>, Square>, std::size_t> squaresScored;
   std::map<double, std::vector<std::uint32_t>> byKm;  // scoring lines with a distance
   std::multiset<UtcMinute> minutes;
 
@@ -243,7 +251,7 @@ struct LogModel::Index {
     }
     entry.ids.push_back(line.id);
     ++entry.bands[line.band];
-    if (!line.square.empty()) ++squares[line.square][line.band];
+    if (line.square != kNoSquare) ++squares[line.square][line.band];
   }
 
   void uncount(const Line& line) {
@@ -260,7 +268,7 @@ struct LogModel::Index {
       unscore(entry);
       calls.erase(found);
     }
-    if (line.square.empty()) return;
+    if (line.square == kNoSquare) return;
     const auto square = squares.find(line.square);
     if (Remove(square->second, line.band)) squares.erase(square);
   }
@@ -365,8 +373,8 @@ CallCheck LogModel::check(TextView typed, bool multiband, TextView bandText) con
 }
 
 bool LogModel::squareWorked(TextView square, std::optional<TextView> bandText) const {
-  const auto found = index_->squares.find(UpperCase(square.substr(0, 4)));
-  if (found == index_->squares.end()) return false;
+  const auto found = index_->squares.find(SquareOf(square));
+  if (found == index_->squares.end() || found->first == kNoSquare) return false;
   return !bandText || found->second.contains(ChosenBand(*bandText));
 }
 

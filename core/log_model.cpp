@@ -47,7 +47,35 @@ struct Contribution {
 
 constexpr PointsRule kRules[] = {PointsRule::Iaru, PointsRule::Km, PointsRule::Round};
 
-using BandCounts = std::map<std::optional<Text>, std::size_t>;
+// Contact lines per band. A call sign or a square is seldom on more than a
+// few bands, and a short list holds them in far less memory than a tree.
+class BandCounts {
+ public:
+  void add(const std::optional<Text>& band) {
+    if (const auto found = find(band); found != counts_.end())
+      ++found->second;
+    else
+      counts_.emplace_back(band, 1);
+  }
+  // True when no line is left.
+  bool remove(const std::optional<Text>& band) {
+    const auto found = find(band);
+    if (--found->second == 0) counts_.erase(found);
+    return counts_.empty();
+  }
+  bool contains(const std::optional<Text>& band) const {
+    return std::any_of(counts_.begin(), counts_.end(),
+                       [&](const auto& c) { return c.first == band; });
+  }
+
+ private:
+  using Counts = std::vector<std::pair<std::optional<Text>, std::size_t>>;
+  Counts::iterator find(const std::optional<Text>& band) {
+    return std::find_if(counts_.begin(), counts_.end(),
+                        [&](const auto& c) { return c.first == band; });
+  }
+  Counts counts_;
+};
 
 // The band key of a band text as OK writes it, as CheckCallSign compares it.
 std::optional<Text> ChosenBand(TextView bandText) {
@@ -102,12 +130,6 @@ DateReader Remembering(DateReader read) {
 TextView WithoutLineEnd(TextView line) {
   while (!line.empty() && (line.back() == u'\r' || line.back() == u'\n')) line.remove_suffix(1);
   return line;
-}
-
-// True when no line is left.
-bool Remove(BandCounts& counts, const std::optional<Text>& band) {
-  if (const auto found = counts.find(band); --found->second == 0) counts.erase(found);
-  return counts.empty();
 }
 
 }  // namespace
@@ -250,8 +272,8 @@ struct LogModel::Index {
       minutes.insert(line.minute);
     }
     entry.ids.push_back(line.id);
-    ++entry.bands[line.band];
-    if (line.square != kNoSquare) ++squares[line.square][line.band];
+    entry.bands.add(line.band);
+    if (line.square != kNoSquare) squares[line.square].add(line.band);
   }
 
   void uncount(const Line& line) {
@@ -263,14 +285,14 @@ struct LogModel::Index {
       minutes.erase(minutes.find(line.minute));
     }
     std::erase(entry.ids, line.id);
-    Remove(entry.bands, line.band);
+    entry.bands.remove(line.band);
     if (entry.ids.empty()) {
       unscore(entry);
       calls.erase(found);
     }
     if (line.square == kNoSquare) return;
     const auto square = squares.find(line.square);
-    if (Remove(square->second, line.band)) squares.erase(square);
+    if (square->second.remove(line.band)) squares.erase(square);
   }
 
   // Lines [first, last) replaced by the lines of `region`, which starts and

@@ -82,16 +82,21 @@ std::optional<Text> ChosenBand(TextView bandText) {
   return bandText == kNoBand ? std::nullopt : std::optional<Text>(WorkedForm(bandText));
 }
 
+// The text in ASCII, or empty when it holds anything else: no locator does.
+std::string Ascii(TextView text) {
+  std::string ascii;
+  for (const char16_t c : text) {
+    if (c > 0x7F) return {};
+    ascii.push_back(static_cast<char>(c));
+  }
+  return ascii;
+}
+
 // The first four characters of a valid locator or square, upper-cased, else
 // kNoSquare. All ASCII, so they pack into one number: the index keys a
 // square per line.
 Square SquareOf(TextView locatorField) {
-  const Text locator = UpperCase(WithoutInvisibleAround(locatorField));
-  std::string ascii;
-  for (const char16_t c : locator) {
-    if (c > 0x7F) return kNoSquare;
-    ascii.push_back(static_cast<char>(c));
-  }
+  const std::string ascii = Ascii(UpperCase(WithoutInvisibleAround(locatorField)));
   if (!IsLocatorOrSquare(ascii)) return kNoSquare;
   Square square = 0;
   for (int i = 0; i < 4; ++i) square = square << 8 | static_cast<unsigned char>(ascii[i]);
@@ -99,17 +104,12 @@ Square SquareOf(TextView locatorField) {
 }
 
 std::string AsciiLocator(TextView locator) {
-  std::string ascii;
-  for (const char16_t c : locator) {
-    if (c > 0x7F) return {};
-    ascii.push_back(static_cast<char>(c));
-  }
+  std::string ascii = Ascii(locator);
   return IsLocator(ascii) ? ascii : std::string();
 }
 
-// Dates repeat from line to line, and a date read through the machine's
-// calendar costs far more than a lookup.
-// The lines of a log mostly share the date of the line before.
+// Dates repeat from line to line, mostly the date of the line before, and a
+// date read through the machine's calendar costs far more than a lookup.
 DateReader Remembering(DateReader read) {
   if (!read) return read;
   using Day = std::optional<std::chrono::year_month_day>;
@@ -198,8 +198,7 @@ struct LogModel::Index {
     const auto day = QsoDay(*qso, rules.readDate);
     if (!day) return;
     line.scored = true;
-    line.minute = std::chrono::sys_days(*day) + std::chrono::hours(qso->time.hour) +
-                  std::chrono::minutes(qso->time.minute);
+    line.minute = ToUtcMinute(*day, qso->time.hour, qso->time.minute);
     const std::string locator = AsciiLocator(qso->locator);
     line.located = !locator.empty();
     if (line.located && !rules.ownLocator.empty()) line.km = DistanceKm(rules.ownLocator, locator);

@@ -17,6 +17,10 @@ namespace cardel {
 
 using UtcMinute = std::chrono::sys_time<std::chrono::minutes>;
 
+inline UtcMinute ToUtcMinute(std::chrono::year_month_day day, int hour, int minute) {
+  return std::chrono::sys_days(day) + std::chrono::hours(hour) + std::chrono::minutes(minute);
+}
+
 // What the score needs that the log does not say.
 struct ScoringRules {
   std::string ownLocator;           // no distances or points unless a valid locator

@@ -69,6 +69,10 @@ QStringList OfferedBands(std::string_view logBytes) {
   return offered;
 }
 
+logexport::PointsRule ChosenPointsRule(const ExportChoices& choices) {
+  return FindPointsRule(choices.points, &PointsName::caption).value_or(logexport::PointsRule::Iaru);
+}
+
 logexport::Options ToOptions(const ExportChoices& choices, const Station& station,
                              std::string_view logBytes) {
   logexport::Options options;
@@ -81,8 +85,7 @@ logexport::Options ToOptions(const ExportChoices& choices, const Station& statio
   options.mode = FindMode(choices.mode).value_or(logexport::Mode::Ssb);
   options.contest = choices.contest.toStdString();
   options.section = choices.section.toStdString();
-  options.points =
-      FindPointsRule(choices.points, &PointsName::caption).value_or(logexport::PointsRule::Iaru);
+  options.points = ChosenPointsRule(choices);
   options.programVersion = CARDEL_VERSION;
   options.names = {
       .call = "Nominativo in \"Stazione\"",

@@ -41,6 +41,9 @@ std::optional<logexport::Mode> FindMode(const QString& name);
 std::optional<logexport::PointsRule> FindPointsRule(const QString& name,
                                                     const char* PointsName::*column);
 
+// The points rule the choices name; IARU for a name no entry has.
+logexport::PointsRule ChosenPointsRule(const ExportChoices& choices);
+
 // The bands a log's contacts were logged on, in the band list's order; the
 // whole list when some contact has no band, since the choice gives it one.
 QStringList OfferedBands(std::string_view logBytes);

@@ -121,11 +121,6 @@ void SetDescription(QWidget* widget, const QString& description) {
   if (description != widget->accessibleDescription()) widget->setAccessibleDescription(description);
 }
 
-UtcMinute ToUtcMinute(const UtcStamp& utc) {
-  return std::chrono::sys_days(utc.date) + std::chrono::hours(utc.hour) +
-         std::chrono::minutes(utc.minute);
-}
-
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();
@@ -472,9 +467,9 @@ void Form15::startHistoryLoad() {
 }
 
 // The score counts by the station's locator and by the last export's choices:
-// its points rule, and its band for lines written without one.
-// Counted from the first time "Punteggio" opens: until then a log opened
-// or typed costs no more than it did without it.
+// its points rule, and its band for lines written without one. It is counted
+// from the first time "Punteggio" opens: until then a log opened or typed
+// costs no more than it did without it.
 void Form15::renewScoring() {
   if (!scoreCounted_) return;
   const ExportChoices& choices = exportActions_->choices();
@@ -511,11 +506,11 @@ void Form15::showScoreWindow() {
 // Right of the window, or left of it where the screen ends first.
 QPoint Form15::placeBeside() const {
   const QRect frame = frameGeometry();
-  const int width = scoreWindow_->sizeHint().width() + kScoreWindowGap;
+  const int width = scoreWindow_->sizeHint().width();
   const QScreen* shown = screen();
   QPoint at = frame.topRight() + QPoint(kScoreWindowGap, 0);
   if (shown && at.x() + width > shown->availableGeometry().right())
-    at.setX(std::max(shown->availableGeometry().left(), frame.left() - width));
+    at.setX(std::max(shown->availableGeometry().left(), frame.left() - kScoreWindowGap - width));
   return at;
 }
 
@@ -540,9 +535,10 @@ void Form15::renewScore() {
 
 // Read from the model's counts: the cost does not grow with the log.
 void Form15::fillScoreWindow() {
-  const auto rule = ToOptions(exportActions_->choices(), exportActions_->station(), {}).points;
   const UtcStamp now = ToUtc(ToLocalClock(platform_.localNow()), Check1->isChecked());
-  scoreWindow_->showLines(logexport::RunningScore(Text1->model(), rule, ToUtcMinute(now)));
+  scoreWindow_->showLines(logexport::RunningScore(Text1->model(),
+                                                  ChosenPointsRule(exportActions_->choices()),
+                                                  ToUtcMinute(now.date, now.hour, now.minute)));
 }
 
 // Kilometres and heading from the station to the locator typed, while both

@@ -602,6 +602,18 @@ void CoreBenchmark(benchmark::State& state, int lines, Op op) {
   samples.report(lines);
 }
 
+// The model's share of "Apri": the whole log indexed into an empty model.
+void ModelSetText(benchmark::State& state, int lines) {
+  const CoreLog& log = CoreLogWith(lines);
+  Samples samples(state);
+  for (auto _ : state) {
+    cardel::LogModel model;
+    Text copy = log.log;
+    samples.add(TimeIt([&] { model.setText(std::move(copy)); }));
+  }
+  samples.report(lines);
+}
+
 // A rewrite of the recovery file after an edit of the log box, as the window
 // asks for it: the copy of the log into the writer's spare buffer, a slice
 // per turn of the event loop, is all that runs on the window's thread (timed
@@ -799,6 +811,11 @@ void RegisterAll() {
     core("core/LogModel_check_absent", 2000, 2000, 2000, [](const CoreLog& l) {
       benchmark::DoNotOptimize(l.model().check(u"QX9ABC", false, cardel::kNoBand));
     });
+    benchmark::RegisterBenchmark(("core/LogModel_setText" + size).c_str(),
+                                 [=](benchmark::State& s) { ModelSetText(s, lines); })
+        ->Iterations(Iterations(lines, 200, 60, 20))
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
     core("core/EnterQso", 2000, 2000, 2000, [](const CoreLog&) {
       const cardel::QsoForm form{.callSign = u"QX9ABC",
                                  .receivedSerial = u"123",

@@ -42,6 +42,7 @@ ROWS = [
     ("recovery/window_thread_slice", "recovery rewrite: longest slice of the copy on the window's thread", (16, 16, 16)),
     ("recovery/writer_thread_rewrite", "recovery rewrite: encode, write, sync (own thread)", None),
     ("core/CheckCallSign_absent", "core CheckCallSign, call not in log", None),
+    ("core/LogModel_setText", "core LogModel::setText (the index's share of Apri)", None),
     ("core/EnterQso", "core EnterQso", None),
     ("core/AppendedQsoLine", "core AppendedQsoLine", None),
     ("core/OpenLog", "core OpenLog", None),

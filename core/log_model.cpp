@@ -21,22 +21,6 @@ namespace {
 using Square = std::uint32_t;
 constexpr Square kNoSquare = 0;
 
-// One line of the text, split as contact lines are read (a lone LF ends it).
-struct Line {
-  std::size_t start = 0;
-  std::uint32_t id = 0;  // never reused, so an entry of the call map can name it
-  bool contact = false;
-  std::uint32_t callOffset = 0;  // of the call-sign field, from the line's start
-  Text callSign;               // WorkedForm
-  std::optional<Text> band;    // WorkedForm; none for a line without band
-  Square square = kNoSquare;   // of a valid locator or square
-  // What the score reads of a line that the export takes for a contact.
-  bool scored = false;
-  bool located = false;  // a valid six-character locator, so a distance
-  double km = 0;         // from the station's locator, when both are known
-  UtcMinute minute{};
-};
-
 // What the first contact of a call sign on a band brings to the score.
 struct Contribution {
   std::uint32_t id = 0;
@@ -47,40 +31,40 @@ struct Contribution {
 
 constexpr PointsRule kRules[] = {PointsRule::Iaru, PointsRule::Km, PointsRule::Round};
 
-// Contact lines per band. A call sign or a square is seldom on more than a
-// few bands, and a short list holds them in far less memory than a tree.
+// A band as the index keys it: an entry of the index's table of the band
+// texts it has met, so that a line holds no text of its own.
+using BandId = std::uint32_t;
+constexpr BandId kNoBandId = 0;  // a line written without band
+
+// Contact lines per band. A square is seldom on more than a few bands, and
+// a short list holds them in far less memory than a tree.
 class BandCounts {
  public:
-  void add(const std::optional<Text>& band) {
+  void add(BandId band) {
     if (const auto found = find(band); found != counts_.end())
       ++found->second;
     else
       counts_.emplace_back(band, 1);
   }
   // True when no line is left.
-  bool remove(const std::optional<Text>& band) {
+  bool remove(BandId band) {
     const auto found = find(band);
     if (--found->second == 0) counts_.erase(found);
     return counts_.empty();
   }
-  bool contains(const std::optional<Text>& band) const {
+  bool contains(BandId band) const {
     return std::any_of(counts_.begin(), counts_.end(),
                        [&](const auto& c) { return c.first == band; });
   }
 
  private:
-  using Counts = std::vector<std::pair<std::optional<Text>, std::size_t>>;
-  Counts::iterator find(const std::optional<Text>& band) {
+  using Counts = std::vector<std::pair<BandId, std::uint32_t>>;
+  Counts::iterator find(BandId band) {
     return std::find_if(counts_.begin(), counts_.end(),
                         [&](const auto& c) { return c.first == band; });
   }
   Counts counts_;
 };
-
-// The band key of a band text as OK writes it, as CheckCallSign compares it.
-std::optional<Text> ChosenBand(TextView bandText) {
-  return bandText == kNoBand ? std::nullopt : std::optional<Text>(WorkedForm(bandText));
-}
 
 // The text in ASCII, or empty when it holds anything else: no locator does.
 std::string Ascii(TextView text) {
@@ -137,16 +121,37 @@ TextView WithoutLineEnd(TextView line) {
 struct LogModel::Index {
   struct CallEntry {
     std::vector<std::uint32_t> ids;  // its contact lines, in no order
-    BandCounts bands;                // contact lines per band
     // Per band, what its first scored contact brings to the score.
     std::vector<std::pair<std::optional<Text>, Contribution>> scorers;
     bool touched = false;  // waits in `touched` to be scored again
   };
+  using Calls = std::unordered_map<Text, CallEntry>;
 
-  std::vector<Line> lines;            // in text order
-  std::vector<std::size_t> lineOfId;  // id to index in `lines`
-  std::unordered_map<Text, CallEntry> calls;
+  // One line of the text, split as contact lines are read (a lone LF ends it).
+  struct Line {
+    std::size_t start = 0;
+    // Its call sign's entry (WorkedForm) for a contact line, else none. The
+    // map's entries stay where they are while any line names them.
+    Calls::value_type* call = nullptr;
+    double km = 0;  // from the station's locator, when both are known
+    UtcMinute minute{};
+    std::uint32_t id = 0;  // never reused, so an entry of the call map can name it
+    std::uint32_t callOffset = 0;  // of the call-sign field, from the line's start
+    Square square = kNoSquare;     // of a valid locator or square
+    BandId band = kNoBandId;       // WorkedForm
+    // What the score reads of a line that the export takes for a contact.
+    bool scored = false;
+    bool located = false;  // a valid six-character locator, so a distance
+  };
+
+  std::vector<Line> lines;              // in text order
+  std::vector<std::uint32_t> lineOfId;  // id to index in `lines`
+  Calls calls;
   std::unordered_map<Square, BandCounts> squares;
+  // The band texts met so far, by id; kNoBandId stands for none. Kept for
+  // the model's lifetime: a log holds few.
+  std::vector<std::optional<Text>> bandNames{std::nullopt};
+  std::unordered_map<Text, BandId> bandIds;
 
   ScoringRules rules;
   std::optional<Text> defaultBand;  // WorkedForm
@@ -170,6 +175,23 @@ struct LogModel::Index {
     minutes.clear();
   }
 
+  BandId bandId(Text band) {
+    const auto [found, fresh] = bandIds.try_emplace(std::move(band), 0);
+    if (fresh) {
+      found->second = static_cast<BandId>(bandNames.size());
+      bandNames.emplace_back(found->first);
+    }
+    return found->second;
+  }
+
+  // The id of a band OK writes, if some line ever had it.
+  std::optional<BandId> knownBand(TextView bandText) const {
+    if (bandText == kNoBand) return kNoBandId;
+    const auto found = bandIds.find(WorkedForm(bandText));
+    if (found == bandIds.end()) return std::nullopt;
+    return found->second;
+  }
+
   // The index of the last line that starts at or before `at`.
   std::size_t lineAt(std::size_t at) const {
     const auto after = std::upper_bound(lines.begin(), lines.end(), at,
@@ -177,17 +199,18 @@ struct LogModel::Index {
     return after == lines.begin() ? 0 : std::size_t(after - lines.begin()) - 1;
   }
 
-  Line read(std::size_t start, TextView text) {
+  // Reads a line and counts it in.
+  Line take(std::size_t start, TextView text) {
     Line line{.start = start, .id = static_cast<std::uint32_t>(lineOfId.size())};
     lineOfId.push_back(0);
-    if (const auto fields = SplitQsoLine(text)) {
-      line.contact = true;
-      line.callOffset = static_cast<std::uint32_t>(fields->callSign.data() - text.data());
-      line.callSign = WorkedForm(fields->callSign);
-      if (fields->band) line.band = WorkedForm(*fields->band);
-      line.square = SquareOf(fields->locator);
-      if (rules.readDate) readScore(line, text);
-    }
+    const auto fields = SplitQsoLine(text);
+    if (!fields) return line;
+    line.callOffset = static_cast<std::uint32_t>(fields->callSign.data() - text.data());
+    if (fields->band) line.band = bandId(WorkedForm(*fields->band));
+    line.square = SquareOf(fields->locator);
+    if (rules.readDate) readScore(line, text);
+    line.call = &*calls.try_emplace(WorkedForm(fields->callSign)).first;
+    count(line);
     return line;
   }
 
@@ -205,7 +228,7 @@ struct LogModel::Index {
   }
 
   const std::optional<Text>& tallyBand(const Line& line) const {
-    return line.band ? line.band : defaultBand;
+    return line.band != kNoBandId ? bandNames[line.band] : defaultBand;
   }
 
   void add(const std::optional<Text>& band, const Contribution& c, int sign) {
@@ -264,30 +287,26 @@ struct LogModel::Index {
   }
 
   void count(const Line& line) {
-    if (!line.contact) return;
-    CallEntry& entry = calls[line.callSign];
+    auto& [callSign, entry] = *line.call;
     if (line.scored) {
-      touch(entry, line.callSign);
+      touch(entry, callSign);
       minutes.insert(line.minute);
     }
     entry.ids.push_back(line.id);
-    entry.bands.add(line.band);
     if (line.square != kNoSquare) squares[line.square].add(line.band);
   }
 
   void uncount(const Line& line) {
-    if (!line.contact) return;
-    const auto found = calls.find(line.callSign);
-    CallEntry& entry = found->second;
+    if (!line.call) return;
+    auto& [callSign, entry] = *line.call;
     if (line.scored) {
-      touch(entry, line.callSign);
+      touch(entry, callSign);
       minutes.erase(minutes.find(line.minute));
     }
     std::erase(entry.ids, line.id);
-    entry.bands.remove(line.band);
     if (entry.ids.empty()) {
       unscore(entry);
-      calls.erase(found);
+      calls.erase(calls.find(callSign));
     }
     if (line.square == kNoSquare) return;
     const auto square = squares.find(line.square);
@@ -304,10 +323,11 @@ struct LogModel::Index {
     // growing them step by step would hold up to twice that at a time.
     std::vector<Line> fresh;
     fresh.reserve(static_cast<std::size_t>(std::count(region.begin(), region.end(), u'\n')) + 1);
+    lineOfId.reserve(lineOfId.size() + fresh.capacity());
+    if (calls.empty()) calls.reserve(fresh.capacity());
     ForEachLine(region, LoneLineFeed::EndsLine, [&](TextView text) {
-      fresh.push_back(read(start + static_cast<std::size_t>(text.data() - region.data()), text));
+      fresh.push_back(take(start + static_cast<std::size_t>(text.data() - region.data()), text));
     });
-    for (const Line& line : fresh) count(line);
     const std::size_t freshCount = fresh.size();
     if (first == 0 && last == lines.size()) {
       lines = std::move(fresh);
@@ -383,20 +403,27 @@ CallCheck LogModel::check(TextView typed, bool multiband, TextView bandText) con
   const auto& entry = found->second;
   std::size_t first = text_.size();
   for (const std::uint32_t id : entry.ids) {
-    const Line& line = index_->lines[index_->lineOfId[id]];
+    const Index::Line& line = index_->lines[index_->lineOfId[id]];
     first = std::min(first, line.start + line.callOffset);
   }
   check.foundPosition = first + 1;
   check.mark = CallMark::Duplicate;
   if (!multiband) return check;
-  if (!entry.bands.contains(ChosenBand(bandText))) check.mark = CallMark::NewBand;
+  const auto band = index_->knownBand(bandText);
+  const auto onBand = [&](std::uint32_t id) {
+    return index_->lines[index_->lineOfId[id]].band == band;
+  };
+  if (!band || std::none_of(entry.ids.begin(), entry.ids.end(), onBand))
+    check.mark = CallMark::NewBand;
   return check;
 }
 
 bool LogModel::squareWorked(TextView square, std::optional<TextView> bandText) const {
   const auto found = index_->squares.find(SquareOf(square));
   if (found == index_->squares.end() || found->first == kNoSquare) return false;
-  return !bandText || found->second.contains(ChosenBand(*bandText));
+  if (!bandText) return true;
+  const auto band = index_->knownBand(*bandText);
+  return band && found->second.contains(*band);
 }
 
 const std::map<std::optional<Text>, std::size_t>& LogModel::contactsPerBand() const {
@@ -423,7 +450,7 @@ std::optional<BestDx> LogModel::bestDx() const {
   if (index.byKm.empty()) return std::nullopt;
   const auto& [km, ids] = *index.byKm.rbegin();
   std::size_t at = index.lineOfId[ids.front()];
-  for (const std::uint32_t id : ids) at = std::min(at, index.lineOfId[id]);
+  for (const std::uint32_t id : ids) at = std::min<std::size_t>(at, index.lineOfId[id]);
   const auto qso = std::get<ParsedQso>(ParseQsoLine(lineText(at)));
   return BestDx{qso.callSign, qso.locator, km};
 }

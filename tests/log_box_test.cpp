@@ -91,6 +91,36 @@ class LogBoxTest : public QObject {
     QCOMPARE(box()->document()->toRawText().replace(QChar(0x2029), '\n'), shown);
   }
 
+  // Where a long line is cut: after kMaxShownLine characters, never inside a
+  // surrogate pair, and after a lone LF in the second half of the piece.
+  void longLinesAreCutWhereTheyShould_data() {
+    const int max = cardel::kMaxShownLine;
+    QTest::addColumn<QString>("log");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain") << QString(max + 1, u'A') << QString(max, u'A') + "\nA";
+    QTest::newRow("exactly the length") << QString(max, u'A') + "\r\nB"
+                                        << QString(max, u'A') + "\nB";
+    QTest::newRow("a surrogate pair on the cut")
+        << QString(max - 1, u'A') + "\U0001F600B"
+        << QString(max - 1, u'A') + "\U0001F600\nB";
+    QTest::newRow("after a lone LF") << QString(max - 10, u'A') + "\n" + QString(20, u'B')
+                                     << QString(max - 10, u'A') + "\u240A\n" + QString(20, u'B');
+    QTest::newRow("after a typed shown line feed")
+        << QString(max - 10, u'A') + "\u240A" + QString(20, u'B')
+        << QString(max - 10, u'A') + "\u240A\n" + QString(20, u'B');
+    QTest::newRow("lone LF in the first half")
+        << QString(10, u'A') + "\n" + QString(max, u'B')
+        << QString(10, u'A') + "\u240A" + QString(max - 11, u'B') + "\n" + QString(11, u'B');
+    QTest::newRow("line breaks of the document replaced")
+        << "a\u2029b\u2028c" << "a\uFFFDb\uFFFDc";
+  }
+
+  void longLinesAreCutWhereTheyShould() {
+    QFETCH(QString, log);
+    QFETCH(QString, shown);
+    QCOMPARE(ToDisplay(ToText(log)).text, shown);
+  }
+
   void typingBuildsTheLogText() {
     QTest::keyClicks(box(), "abc");
     QTest::keyClick(box(), Qt::Key_Return);

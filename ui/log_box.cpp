@@ -30,6 +30,12 @@ bool BreaksDocumentLine(char16_t c) {
   return c == 0x2028 || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1;
 }
 
+// Characters the box shows as they are. A shown line feed is not among them:
+// it marks where a long line is best cut.
+bool ShownAsItIs(char16_t c) {
+  return c != u'\r' && c != u'\n' && c != kShownLineFeed && !BreaksDocumentLine(c);
+}
+
 // Whether the characters on both sides of `boundary` make a CR LF.
 bool FormsLineEnd(TextView log, std::size_t boundary) {
   return boundary > 0 && boundary < log.size() && log[boundary - 1] == u'\r' &&
@@ -52,6 +58,21 @@ class DisplayBuilder {
     shown_.text.append(c);
     ++line_;
     if (c.unicode() == kShownLineFeed) afterLineFeed_ = shown_.text.size();
+  }
+  // Characters shown as they are, none of them a shown line feed: appended
+  // a stretch at a time up to where the line is cut.
+  void putPlain(TextView run) {
+    while (!run.empty()) {
+      if (line_ >= kMaxShownLine) {
+        put(QChar(run.front()));
+        run.remove_prefix(1);
+        continue;
+      }
+      const std::size_t n = std::min(run.size(), std::size_t(kMaxShownLine - line_));
+      shown_.text.append(QStringView(run.data(), static_cast<qsizetype>(n)));
+      line_ += static_cast<int>(n);
+      run.remove_prefix(n);
+    }
   }
   void lineBreak() {
     shown_.text.append(u'\n');
@@ -83,6 +104,13 @@ class DisplayBuilder {
 Display ToDisplay(TextView log, int lineLength) {
   DisplayBuilder shown(log.size(), lineLength);
   for (std::size_t i = 0; i < log.size(); ++i) {
+    std::size_t plain = i;
+    while (plain < log.size() && ShownAsItIs(log[plain])) ++plain;
+    if (plain > i) {
+      shown.putPlain(log.substr(i, plain - i));
+      i = plain - 1;
+      continue;
+    }
     const char16_t c = log[i];
     if (c == u'\r' && i + 1 < log.size() && log[i + 1] == u'\n') {
       shown.lineBreak();
@@ -181,6 +209,7 @@ void LogBox::showWholeLog() {
   filled->setDefaultFont(font());
   filled->setUndoRedoEnabled(false);
   filled->setPlainText(shown.text);
+  shown.text = QString();  // the document holds its own copy; the view's layout is still to come
   // An undo would bring a display break back as a line break of the log.
   filled->setUndoRedoEnabled(displayBreaks_.empty());
   // The edit box deletes the document it made itself; the ones made here

@@ -320,7 +320,7 @@ void Form15::onCommand2Clicked() {
   std::optional<BusyCursor> busy;
   busy.emplace();
   const QString path = logFilePath();
-  const FileRead file = platform_.readFile(path);
+  FileRead file = platform_.readFile(path);
   if (file.outcome == FileRead::Outcome::Failed) {
     busy.reset();
     showMessage(ReadFailedMessage(ToText(path), ToText(file.reason)));
@@ -330,6 +330,7 @@ void Form15::onCommand2Clicked() {
   if (file.outcome == FileRead::Outcome::Read)
     bytes.emplace(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size()));
   auto result = OpenLog(Text1->logText(), bytes);
+  file.bytes = QByteArray();  // decoded: not held while the log box fills
   if (const auto* message = std::get_if<Message>(&result)) {
     busy.reset();
     showMessage(*message);

@@ -46,12 +46,11 @@ class BandCounts {
     else
       counts_.emplace_back(band, 1);
   }
-  // True when no line is left.
-  bool remove(BandId band) {
+  void remove(BandId band) {
     const auto found = find(band);
     if (--found->second == 0) counts_.erase(found);
-    return counts_.empty();
   }
+  bool empty() const { return counts_.empty(); }
   bool contains(BandId band) const {
     return std::any_of(counts_.begin(), counts_.end(),
                        [&](const auto& c) { return c.first == band; });
@@ -76,15 +75,25 @@ std::string Ascii(TextView text) {
   return ascii;
 }
 
-// The first four characters of a valid locator or square, upper-cased, else
-// kNoSquare. All ASCII, so they pack into one number: the index keys a
-// square per line.
+// The square of a valid locator or square (its first four characters, in any
+// letter case) as a number from 1 to kSquares, else kNoSquare: a square's
+// lines are counted in a table with a place for each square of the world.
+constexpr Square kSquares = 18 * 18 * 10 * 10;
 Square SquareOf(TextView locatorField) {
-  const std::string ascii = Ascii(UpperCase(WithoutInvisibleAround(locatorField)));
+  // Read on every line of the log, so read in place: upper-casing keeps
+  // every other character outside ASCII, and no locator holds one.
+  const TextView field = WithoutInvisibleAround(locatorField);
+  if (field.size() != 4 && field.size() != 6) return kNoSquare;
+  std::array<char, 6> upper{};
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    const char16_t c = UpperCaseChar(field[i]);
+    if (c > 0x7F) return kNoSquare;
+    upper[i] = static_cast<char>(c);
+  }
+  const std::string_view ascii(upper.data(), field.size());
   if (!IsLocatorOrSquare(ascii)) return kNoSquare;
-  Square square = 0;
-  for (int i = 0; i < 4; ++i) square = square << 8 | static_cast<unsigned char>(ascii[i]);
-  return square;
+  const auto fieldIndex = Square(ascii[0] - 'A') * 18 + Square(ascii[1] - 'A');
+  return 1 + fieldIndex * 100 + Square(ascii[2] - '0') * 10 + Square(ascii[3] - '0');
 }
 
 std::string AsciiLocator(TextView locator) {
@@ -147,7 +156,7 @@ struct LogModel::Index {
   std::vector<Line> lines;              // in text order
   std::vector<std::uint32_t> lineOfId;  // id to index in `lines`
   Calls calls;
-  std::unordered_map<Square, BandCounts> squares;
+  std::vector<BandCounts> squares;  // by square; empty until a line has one
   // The band texts met so far, by id; kNoBandId stands for none. Kept for
   // the model's lifetime: a log holds few.
   std::vector<std::optional<Text>> bandNames{std::nullopt};
@@ -293,7 +302,9 @@ struct LogModel::Index {
       minutes.insert(line.minute);
     }
     entry.ids.push_back(line.id);
-    if (line.square != kNoSquare) squares[line.square].add(line.band);
+    if (line.square == kNoSquare) return;
+    if (squares.empty()) squares.resize(kSquares + 1);
+    squares[line.square].add(line.band);
   }
 
   void uncount(const Line& line) {
@@ -309,8 +320,7 @@ struct LogModel::Index {
       calls.erase(calls.find(callSign));
     }
     if (line.square == kNoSquare) return;
-    const auto square = squares.find(line.square);
-    if (square->second.remove(line.band)) squares.erase(square);
+    squares[line.square].remove(line.band);
   }
 
   // Lines [first, last) replaced by the lines of `region`, which starts and
@@ -323,8 +333,10 @@ struct LogModel::Index {
     // growing them step by step would hold up to twice that at a time.
     std::vector<Line> fresh;
     fresh.reserve(static_cast<std::size_t>(std::count(region.begin(), region.end(), u'\n')) + 1);
-    lineOfId.reserve(lineOfId.size() + fresh.capacity());
-    if (calls.empty()) calls.reserve(fresh.capacity());
+    if (lines.empty()) {  // a whole log: sized once, not grown step by step
+      lineOfId.reserve(lineOfId.size() + fresh.capacity());
+      calls.reserve(fresh.capacity());
+    }
     ForEachLine(region, LoneLineFeed::EndsLine, [&](TextView text) {
       fresh.push_back(take(start + static_cast<std::size_t>(text.data() - region.data()), text));
     });
@@ -419,11 +431,12 @@ CallCheck LogModel::check(TextView typed, bool multiband, TextView bandText) con
 }
 
 bool LogModel::squareWorked(TextView square, std::optional<TextView> bandText) const {
-  const auto found = index_->squares.find(SquareOf(square));
-  if (found == index_->squares.end() || found->first == kNoSquare) return false;
-  if (!bandText) return true;
+  const Square at = SquareOf(square);
+  if (at == kNoSquare || index_->squares.empty()) return false;
+  const BandCounts& lines = index_->squares[at];
+  if (!bandText) return !lines.empty();
   const auto band = index_->knownBand(*bandText);
-  return band && found->second.contains(*band);
+  return band && lines.contains(*band);
 }
 
 const std::map<std::optional<Text>, std::size_t>& LogModel::contactsPerBand() const {

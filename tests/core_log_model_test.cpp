@@ -77,7 +77,10 @@ TEST(LogModel, KnowsTheSquaresWorkedPerBand) {
   model.setText(
       Join({u"001-+-07/12/2026---0918---QQ0ABC---59---012--- jn61fw -->144 Mhz\r\n",
             u"002-+-07/12/2026---0919---QQ1ABC---59---013---JO22\r\n",
-            u"003-+-07/12/2026---0920---QQ2ABC---59---014---JN6\r\n", u"nota JN45AB\r\n"}));
+            u"003-+-07/12/2026---0920---QQ2ABC---59---014---JN6\r\n", u"nota JN45AB\r\n",
+            // The first and the last square of the world.
+            u"004-+-07/12/2026---0921---QQ3ABC---59---015---AA00\r\n",
+            u"005-+-07/12/2026---0922---QQ4ABC---59---016---rr99xx\r\n"}));
   struct Case {
     const char16_t* square;
     std::optional<TextView> band;
@@ -87,6 +90,9 @@ TEST(LogModel, KnowsTheSquaresWorkedPerBand) {
       {u"JN61", kNoBand, false},       {u"JO22", kNoBand, true},
       {u"JO22AB", std::nullopt, true}, {u"JO22", TextView(u"432 Mhz"), false},
       {u"JN6", std::nullopt, false},   {u"JN45", std::nullopt, false},
+      {u"AA00", std::nullopt, true},   {u"RR99", std::nullopt, true},
+      {u"AA01", std::nullopt, false},  {u"RR98", std::nullopt, false},
+      {u"SA00", std::nullopt, false},  {u"\u0131n61", std::nullopt, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.worked);

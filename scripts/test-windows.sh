@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the Windows build's tests (scripts/build-windows.sh makes it) under
-# wine64, on an Xvfb display of its own: the core's, the exporter's, and every
-# window test of the tree (ctest label "window") with Qt's real Windows
-# platform plugin, as operators get it, not the offscreen one. Prints each
+# wine64, on an Xvfb display of its own: the core's, the exporter's, the
+# session's, the history reader's, and every window test of the tree (ctest
+# label "window") with Qt's real Windows platform plugin, as operators get
+# it, not the offscreen one. Prints each
 # suite's summary and fails if any suite fails. The full output of each suite
 # is kept in build-windows/test-logs/.
 set -euo pipefail
@@ -89,7 +90,9 @@ fi
 echo "Windows suites under Wine, display $DISPLAY:"
 run_suite "$BUILD/tests/core_tests.exe"
 run_suite "$BUILD/tests/logexport_tests.exe"
+run_suite "$BUILD/tests/session_tests.exe"
 run_qt_suite() { rm -f "${1%.exe}.qtest.txt"; run_suite "$1" -o "$(basename "${1%.exe}").qtest.txt,txt"; }
 run_qt_suite "$BUILD/tests/cardel_export_test.exe"
+run_qt_suite "$BUILD/tests/history_loader_test.exe"
 while read -r exe; do run_qt_suite "$exe"; done < <(window_tests)
 exit "$FAILED"

@@ -156,7 +156,10 @@ struct LogModel::Index {
   std::vector<Line> lines;              // in text order
   std::vector<std::uint32_t> lineOfId;  // id to index in `lines`
   Calls calls;
-  std::vector<BandCounts> squares;  // by square; empty until a line has one
+  // Contact lines per square, a block of a field's hundred squares at a
+  // time: a log's squares lie in a few fields of the world's 324.
+  using Field = std::array<BandCounts, 100>;
+  std::vector<std::unique_ptr<Field>> fields;
   // The band texts met so far, by id; kNoBandId stands for none. Kept for
   // the model's lifetime: a log holds few.
   std::vector<std::optional<Text>> bandNames{std::nullopt};
@@ -175,13 +178,26 @@ struct LogModel::Index {
     lines.clear();
     lineOfId.clear();
     calls.clear();
-    squares.clear();
+    fields.clear();
     touched.clear();
     bandContacts.clear();
     points = {};
     squaresScored.clear();
     byKm.clear();
     minutes.clear();
+  }
+
+  BandCounts& squareLines(Square square) {
+    if (fields.empty()) fields.resize(kSquares / 100);
+    auto& field = fields[(square - 1) / 100];
+    if (!field) field = std::make_unique<Field>();
+    return (*field)[(square - 1) % 100];
+  }
+
+  const BandCounts* findSquareLines(Square square) const {
+    if (square == kNoSquare || fields.empty()) return nullptr;
+    const auto& field = fields[(square - 1) / 100];
+    return field ? &(*field)[(square - 1) % 100] : nullptr;
   }
 
   BandId bandId(Text band) {
@@ -303,8 +319,7 @@ struct LogModel::Index {
     }
     entry.ids.push_back(line.id);
     if (line.square == kNoSquare) return;
-    if (squares.empty()) squares.resize(kSquares + 1);
-    squares[line.square].add(line.band);
+    squareLines(line.square).add(line.band);
   }
 
   void uncount(const Line& line) {
@@ -320,7 +335,7 @@ struct LogModel::Index {
       calls.erase(calls.find(callSign));
     }
     if (line.square == kNoSquare) return;
-    squares[line.square].remove(line.band);
+    squareLines(line.square).remove(line.band);
   }
 
   // Lines [first, last) replaced by the lines of `region`, which starts and
@@ -431,12 +446,11 @@ CallCheck LogModel::check(TextView typed, bool multiband, TextView bandText) con
 }
 
 bool LogModel::squareWorked(TextView square, std::optional<TextView> bandText) const {
-  const Square at = SquareOf(square);
-  if (at == kNoSquare || index_->squares.empty()) return false;
-  const BandCounts& lines = index_->squares[at];
-  if (!bandText) return !lines.empty();
+  const BandCounts* lines = index_->findSquareLines(SquareOf(square));
+  if (!lines) return false;
+  if (!bandText) return !lines->empty();
   const auto band = index_->knownBand(*bandText);
-  return band && lines.contains(*band);
+  return band && lines->contains(*band);
 }
 
 const std::map<std::optional<Text>, std::size_t>& LogModel::contactsPerBand() const {

@@ -11,6 +11,7 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <memory>
+#include <thread>
 
 #include "codepage.h"
 #include "entry_filter.h"
@@ -160,9 +161,15 @@ void LogBox::setLogText(Text text) {
     appendLogText(TextView(text).substr(log_.text().size()));
     return;
   }
-  log_.edit().setText(std::move(text));
+  // The index is built on a thread of its own while the document fills, the
+  // two halves of a large "Apri": neither reads what the other writes, and
+  // the log box asks the model nothing until both are done.
+  Display shown = ToDisplay(text);
+  {
+    std::jthread indexing([this, &text] { log_.edit().setText(std::move(text)); });
+    showLog(std::move(shown));
+  }
   changedFrom_ = 0;
-  showWholeLog();
   finishProgramChange();
 }
 
@@ -174,7 +181,7 @@ void LogBox::appendLogText(TextView tail) {
   log_.edit().append(tail);
   changedFrom_ = oldSize;
   if (FormsLineEnd(log_.text(), oldSize)) {
-    showWholeLog();  // a lone CR at the end now meets an LF
+    showLog(ToDisplay(log_.text()));  // a lone CR at the end now meets an LF
   } else {
     const int end = documentLength();
     const Display shown = ToDisplay(tail, document()->lastBlock().length() - 1);
@@ -202,9 +209,8 @@ void LogBox::finishProgramChange() {
 // before the view takes it gets a layout made for every line (26 MB at
 // 100,000 contacts), and one filled line by line has its layout renewed for
 // each line added.
-void LogBox::showWholeLog() {
+void LogBox::showLog(Display shown) {
   settingText_ = true;
-  Display shown = ToDisplay(log_.text());
   displayBreaks_ = std::move(shown.displayBreaks);
   auto* filled = new QTextDocument(this);
   filled->setDocumentLayout(new QPlainTextDocumentLayout(filled));
@@ -372,7 +378,7 @@ void LogBox::keepStorable(int position, int added) {
 }
 
 void LogBox::showJoinedLineEnd() {
-  showWholeLog();
+  showLog(ToDisplay(log_.text()));
   moveCursor(QTextCursor::End);
 }
 

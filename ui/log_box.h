@@ -75,7 +75,8 @@ class LogBox : public QPlainTextEdit {
   void insertPieces(QTextCursor& cursor, const QString& text);
   bool documentMatchesLog() const;
   void resyncFromDocument();
-  void showWholeLog();
+  // Shows the whole log as `shown`, in a fresh document.
+  void showLog(Display shown);
   void showJoinedLineEnd();
   void keepStorable(int position, int added);
   void finishProgramChange();

@@ -2,7 +2,8 @@
 // of a log (insertions, deletions, pastes across lines, every kind of line
 // end, hand-typed lines), and after every step the index's verdict must
 // equal CheckCallSign on the whole text for every call sign and band tried,
-// and the score counted line by line must equal a fresh reading of the text.
+// the squares worked must be those a pass over the lines finds, and the score
+// counted line by line must equal a fresh reading of the text.
 //
 // Input layout: a sequence of steps, each
 //   byte 0   the step: low 2 bits pick insert / delete / replace / new text,
@@ -19,10 +20,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "call_check.h"
+#include "locator.h"
 #include "log_model.h"
 #include "qso_line.h"
 #include "text.h"
@@ -64,6 +67,45 @@ void Fail(const Text& text, TextView call, TextView band, bool multiband) {
   std::abort();
 }
 
+std::string Ascii(TextView text) {
+  std::string ascii;
+  for (const char16_t c : text) ascii.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  return ascii;
+}
+
+// Whether a contact line's valid locator or square lies in `square` (on the
+// band OK writes for `band`, if given), read line by line.
+bool SquareInLines(TextView text, TextView square, std::optional<TextView> band) {
+  const Text asked = cardel::WorkedForm(square);
+  if (!cardel::IsLocatorOrSquare(Ascii(asked))) return false;
+  bool found = false;
+  cardel::ForEachLine(text, cardel::LoneLineFeed::EndsLine, [&](TextView line) {
+    const auto fields = cardel::SplitQsoLine(line);
+    if (found || !fields) return;
+    const Text locator = cardel::WorkedForm(fields->locator);
+    if (!cardel::IsLocatorOrSquare(Ascii(locator)) || locator.substr(0, 4) != asked.substr(0, 4))
+      return;
+    if (band && *band == cardel::kNoBand && fields->band) return;
+    if (band && *band != cardel::kNoBand &&
+        (!fields->band || cardel::WorkedForm(*fields->band) != cardel::WorkedForm(*band)))
+      return;
+    found = true;
+  });
+  return found;
+}
+
+void CheckSquares(const cardel::LogModel& model, const std::vector<Text>& bands) {
+  for (const TextView square : {u"JN61", u"jn61fw", u"JO22", u" IO91WM", u"XX99", u"JN6"}) {
+    std::vector<std::optional<TextView>> asked{std::nullopt};
+    for (const Text& band : bands) asked.emplace_back(band);
+    for (const auto& band : asked)
+      if (model.squareWorked(square, band) != SquareInLines(model.text(), square, band)) {
+        std::fprintf(stderr, "the index and the lines disagree on a square\n");
+        std::abort();
+      }
+  }
+}
+
 // Every call sign and band of the text's contact lines, and a few others.
 void CheckAll(const cardel::LogModel& model) {
   std::vector<Text> calls{u"Q1ABC", u"q1abc", u"Q1AB", u"Q1ABC/P"};
@@ -80,6 +122,7 @@ void CheckAll(const cardel::LogModel& model) {
         if (model.check(call, multiband, band) !=
             cardel::CheckCallSign(call, model.text(), multiband, band))
           Fail(model.text(), call, band, multiband);
+  CheckSquares(model, bands);
 }
 
 std::optional<std::chrono::year_month_day> ReadDate(TextView date) {

@@ -65,16 +65,6 @@ class BandCounts {
   Counts counts_;
 };
 
-// The text in ASCII, or empty when it holds anything else: no locator does.
-std::string Ascii(TextView text) {
-  std::string ascii;
-  for (const char16_t c : text) {
-    if (c > 0x7F) return {};
-    ascii.push_back(static_cast<char>(c));
-  }
-  return ascii;
-}
-
 // The square of a valid locator or square (its first four characters, in any
 // letter case) as a number from 1 to kSquares, else kNoSquare: a square's
 // lines are counted in a table with a place for each square of the world.
@@ -96,8 +86,13 @@ Square SquareOf(TextView locatorField) {
   return 1 + fieldIndex * 100 + Square(ascii[2] - '0') * 10 + Square(ascii[3] - '0');
 }
 
+// A valid six-character locator as it stands, in ASCII, else empty.
 std::string AsciiLocator(TextView locator) {
-  std::string ascii = Ascii(locator);
+  std::string ascii;
+  for (const char16_t c : locator) {
+    if (c > 0x7F) return {};  // no locator holds one
+    ascii.push_back(static_cast<char>(c));
+  }
   return IsLocator(ascii) ? ascii : std::string();
 }
 
@@ -147,7 +142,7 @@ struct LogModel::Index {
     std::uint32_t id = 0;  // never reused, so an entry of the call map can name it
     std::uint32_t callOffset = 0;  // of the call-sign field, from the line's start
     Square square = kNoSquare;     // of a valid locator or square
-    BandId band = kNoBandId;       // WorkedForm
+    BandId band = kNoBandId;       // of its band field, read as WorkedForm
     // What the score reads of a line that the export takes for a contact.
     bool scored = false;
     bool located = false;  // a valid six-character locator, so a distance
@@ -345,10 +340,12 @@ struct LogModel::Index {
                     std::ptrdiff_t shift) {
     for (std::size_t i = first; i < last; ++i) uncount(lines[i]);
     // Sized once: a whole log's lines are its largest block of memory, and
-    // growing them step by step would hold up to twice that at a time.
+    // growing them step by step would hold up to twice that at a time. The
+    // other tables are sized for a whole log only, so that an edit keeps
+    // their growth by steps.
     std::vector<Line> fresh;
     fresh.reserve(static_cast<std::size_t>(std::count(region.begin(), region.end(), u'\n')) + 1);
-    if (lines.empty()) {  // a whole log: sized once, not grown step by step
+    if (lines.empty()) {
       lineOfId.reserve(lineOfId.size() + fresh.capacity());
       calls.reserve(fresh.capacity());
     }
